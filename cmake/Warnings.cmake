@@ -1,0 +1,5 @@
+# Warnings for every target of the project.
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+  add_compile_options(-Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast-align
+                      -Woverloaded-virtual -Wimplicit-fallthrough)
+endif()
