@@ -1,0 +1,64 @@
+#include "platform/ui/qt_modal_boxes.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace varelo {
+namespace {
+
+QString q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+// "Text files|*.TXT|All files|*.*" -> "Text files (*.TXT *.txt);;All files (*)"
+QString toQtFilter(const std::string& filter) {
+    const QStringList parts = q(filter).split('|');
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString pattern = parts[i + 1];
+        if (pattern == "*.*") pattern = "*";
+        else if (pattern != pattern.toLower()) pattern += ' ' + pattern.toLower();
+        out << parts[i] + " (" + pattern.replace(';', ' ') + ")";
+    }
+    return out.join(";;");
+}
+
+}  // namespace
+
+void QtModalBoxes::showMessage(const std::string& text) {
+    QMessageBox::information(parent_, QApplication::applicationName(), q(text));
+}
+
+bool QtModalBoxes::askYesNo(const std::string& text) {
+    return QMessageBox::information(parent_, QApplication::applicationName(), q(text),
+                                    QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::string QtModalBoxes::inputBox(const std::string& caption, const std::string& prompt,
+                                   const std::string& defaultText) {
+    bool ok = false;
+    const QString answer =
+        QInputDialog::getText(parent_, q(caption), q(prompt), QLineEdit::Normal, q(defaultText), &ok);
+    return ok ? answer.toStdString() : defaultText;
+}
+
+void QtModalBoxes::showErrorBox(const std::string& caption, const std::string& text) {
+    QMessageBox::critical(parent_, q(caption), q(text));
+}
+
+void QtModalBoxes::showRunTimeError(const std::string& text) {
+    QMessageBox::critical(parent_, QApplication::applicationName(), q(text));
+}
+
+std::string QtModalBoxes::openFileName(const std::string& filter, const std::string& currentName) {
+    QFileDialog dialog(parent_, QString(), QString(), toQtFilter(filter));
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (!currentName.empty()) dialog.selectFile(q(currentName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return currentName;
+    return dialog.selectedFiles().first().toStdString();
+}
+
+void QtModalBoxes::beep() { QApplication::beep(); }
+
+}  // namespace varelo
