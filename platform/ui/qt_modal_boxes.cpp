@@ -48,7 +48,13 @@ void QtModalBoxes::showErrorBox(const std::string& caption, const std::string& t
 }
 
 void QtModalBoxes::showRunTimeError(const std::string& text) {
+    // The box runs a nested event loop in which receive events and timer ticks go
+    // on; a capture file on a full disk would then fail again and again and stack
+    // one box inside the other without end. One run-time error box at a time.
+    if (runTimeErrorOpen_) return;
+    runTimeErrorOpen_ = true;
     QMessageBox::critical(parent_, QApplication::applicationName(), q(text));
+    runTimeErrorOpen_ = false;
 }
 
 std::string QtModalBoxes::openFileName(const std::string& filter, const std::string& currentName) {

@@ -23,6 +23,7 @@ public:
 
 private:
     QWidget* parent_;
+    bool runTimeErrorOpen_ = false;
 };
 
 }  // namespace varelo

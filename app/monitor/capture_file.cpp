@@ -1,0 +1,37 @@
+#include "app/monitor/capture_file.h"
+
+#include "util/run_time_errors.h"
+
+#include <cerrno>
+
+namespace varelo {
+
+CaptureFile::~CaptureFile() {
+    if (file_) std::fclose(file_);
+}
+
+bool CaptureFile::open(const std::string& path) {
+    close();
+    file_ = std::fopen(path.c_str(), "wbe");
+    return file_ != nullptr;
+}
+
+void CaptureFile::write(std::string_view piece) {
+    if (!file_) return;
+    errno = 0;
+    if (std::fwrite(piece.data(), 1, piece.size(), file_) != piece.size() || std::fflush(file_) != 0) {
+        const int e = errno ? errno : EIO;
+        std::clearerr(file_);
+        throw IoError(e);
+    }
+}
+
+void CaptureFile::close() {
+    if (!file_) return;
+    std::FILE* f = file_;
+    file_ = nullptr;
+    errno = 0;
+    if (std::fclose(f) != 0) throw IoError(errno ? errno : EIO);
+}
+
+}  // namespace varelo
