@@ -1,6 +1,8 @@
 // Throughput of the terminal's cell model with the screen scrolling all the time.
 #include "terminal/crt_screen.h"
 
+#include "bench/terminal_model/scrolling_text.h"
+
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -26,17 +28,6 @@ class QueueDisplay : public CrtDisplay {
     long rowPaints = 0;
     long fullPaints = 0;
 };
-
-// Lines of 88 printable bytes and CR LF, cut into blocks of the given size.
-std::string scrollingText(std::size_t size) {
-    std::string text;
-    while (text.size() < size) {
-        for (int i = 0; i < 88; ++i) text += static_cast<char>(' ' + (text.size() % 95));
-        text += "\r\n";
-    }
-    text.resize(size);
-    return text;
-}
 
 void WriteScrollingLines(benchmark::State& state) {
     QueueDisplay display;
