@@ -1,0 +1,75 @@
+#include "modbus/modbus_frame.h"
+
+namespace varelo {
+namespace {
+
+char lowByte(std::int32_t value) {
+    return static_cast<char>(value & 0xFF);
+}
+char highByte(std::int32_t value) {
+    return static_cast<char>((value >> 8) & 0xFF);
+}
+
+std::string modbusMessage(std::int32_t station, std::int32_t function, std::int32_t address,
+                          std::int32_t quantity) {
+    // The code is the 16-bit argument, so a code above 255 is not mistaken for its low byte.
+    switch (function & 0xFFFF) {
+        case 1:
+        case 2:
+        case 3:
+        case 4:
+        case 5:
+        case 6:
+            return {lowByte(station), lowByte(function),  highByte(address),
+                    lowByte(address), highByte(quantity), lowByte(quantity)};
+        case 7:
+        case 8:
+        case 11:
+        case 12:
+        case 17:
+            return {lowByte(station), lowByte(function)};
+        default:
+            return {};
+    }
+}
+
+std::string upperHex(const std::string& bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string hex;
+    hex.reserve(bytes.size() * 2);
+    for (const unsigned char b : bytes) {
+        hex += kDigits[b >> 4];
+        hex += kDigits[b & 0x0F];
+    }
+    return hex;
+}
+
+}  // namespace
+
+std::string BuildModbusFrame(std::int32_t station, std::int32_t function, std::int32_t address,
+                             std::int32_t quantity, const std::string& framing) {
+    const std::string message = modbusMessage(station, function, address, quantity);
+    if (framing == "RTU") return message + ModbusCrc16(message);
+    return ":" + upperHex(message + ModbusLrc(message)) + "\r\n";
+}
+
+std::string ModbusCrc16(const std::string& bytes) {
+    std::uint16_t crc = 0xFFFF;
+    for (const unsigned char b : bytes) {
+        crc ^= b;
+        for (int bit = 0; bit < 8; ++bit) {
+            const bool lowBit = crc & 1;
+            crc >>= 1;
+            if (lowBit) crc ^= 0xA001;
+        }
+    }
+    return {static_cast<char>(crc & 0xFF), static_cast<char>(crc >> 8)};
+}
+
+std::string ModbusLrc(const std::string& bytes) {
+    unsigned sum = 0;
+    for (const unsigned char b : bytes) sum += b;
+    return std::string(1, static_cast<char>((0x100 - (sum & 0xFF)) & 0xFF));
+}
+
+}  // namespace varelo
