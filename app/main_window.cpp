@@ -1,7 +1,7 @@
 #include "app/main_window.h"
 
 #include "platform/ui/handler_guard.h"
-#include "terminal/qvbcrt.h"
+#include "terminal/terminal_view.h"
 #include "util/colour.h"
 
 #include <QCheckBox>
@@ -129,7 +129,7 @@ void TFmEscuchar::buildControls() {
     QVB->SetBackColor(colours::SystemWindow);
     QVB->SetTextColor(colours::SystemWindowText);
     QVB->SetLineBreak(TLineBreak::CRLF);
-    QVB->setGeometry(4, 8, 616, 336);
+    QVB->move(4, 8);  // the view takes its size from its cells: 616 x 336 with this font
     scrolled->setMinimumSize(QVB->geometry().right() + 1, QVB->geometry().bottom() + 1);
     ScrollBox1->setWidget(scrolled);
     ScrollBox1->setWidgetResizable(true);

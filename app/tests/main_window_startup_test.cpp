@@ -1,6 +1,6 @@
 #include "app/tests/main_window_fixture.h"
 
-#include "terminal/qvbcrt.h"
+#include "terminal/terminal_view.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -178,20 +178,43 @@ TEST_F(MainWindowTest, ControlsStartWithTheirValuesLimitsAndHints) {
     EXPECT_FALSE(w.Timer1.enabled());
     EXPECT_EQ(w.Timer1.interval(), 1000);
     EXPECT_FALSE(w.TimerModBus.enabled());
-    EXPECT_EQ(w.QVB->geometry(), QRect(4, 8, 616, 336));
+    EXPECT_EQ(w.QVB->pos(), QPoint(4, 8));
+    EXPECT_EQ(w.QVB->Columns(), 88);
+    EXPECT_EQ(w.QVB->Rows(), 24);
+    EXPECT_EQ(w.QVB->LineBreak(), TLineBreak::CRLF);
 }
 
-TEST_F(MainWindowTest, FirstActivationPlacesTheWindowAndFocusesTheTerminalView) {
+bool screenShows(const TQVBcrt& view, char c) {
+    return view.model().cell(1, 1).Ch == static_cast<std::uint8_t>(c);
+}
+
+void activate(QWidget& w) {
+    w.show();
+    w.activateWindow();
+    QApplication::processEvents();
+}
+
+TEST_F(MainWindowTest, OnlyTheFirstActivationPlacesTheWindowClearsTheScreenAndFocusesTheView) {
     start();
     window().move(50, 60);
-    window().show();
-    window().activateWindow();
-    QApplication::processEvents();
+    window().QVB->WriteString("x");
+    activate(window());
 
     EXPECT_EQ(window().pos(), QPoint(0, 0));
+    EXPECT_TRUE(screenShows(*window().QVB, ' '));
     EXPECT_TRUE(window().QVB->hasFocus());
     EXPECT_FALSE(window().Capturing);
     EXPECT_FALSE(window().HexMode);
+
+    // Back from another window of the program: screen and place are kept.
+    window().QVB->WriteString("y");
+    window().move(50, 60);
+    activate(*windows->FmAcercaDe);
+    windows->FmAcercaDe->hide();
+    activate(window());
+    EXPECT_TRUE(window().isActiveWindow());
+    EXPECT_TRUE(screenShows(*window().QVB, 'y'));
+    EXPECT_EQ(window().pos(), QPoint(50, 60));
 }
 
 }  // namespace
