@@ -1,6 +1,9 @@
 #include "app/application_windows.h"
 
 #include "serial/ui/config_port_dialog.h"
+#include "widgets/reference_windows/about_window.h"
+#include "widgets/reference_windows/ascii_table_window.h"
+#include "widgets/reference_windows/control_characters_window.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -24,9 +27,9 @@ ApplicationWindows::ApplicationWindows(SharedState& shared, ModalBoxes& boxes, c
     FmEscuchar = std::make_unique<TFmEscuchar>(shared, boxes, wallClock, tickClock);
     QApplication::setApplicationName("Varelo");
     ConfigPort1 = std::make_unique<TConfigPort1>();
-    CaracteresDeControl = emptyWindow("CaracteresDeControl", " Caracteres de Control");
-    FmAcercaDe = emptyWindow("FmAcercaDe", " Acerca De");
-    FCarAscii = emptyWindow("FCarAscii", "FCarAscii");
+    CaracteresDeControl = std::make_unique<TCaracteresDeControl>();
+    FmAcercaDe = std::make_unique<TFmAcercaDe>();
+    FCarAscii = std::make_unique<TFCarAscii>();
     ConfMODBUS = emptyWindow("ConfMODBUS", "ConfMODBUS");
     FormParvolin = emptyWindow("FormParvolin", "FormParvolin");
     FmEscuchar->AttachWindows(

@@ -8,7 +8,10 @@ class QDialog;
 
 namespace varelo {
 
+class TCaracteresDeControl;
 class TConfigPort1;
+class TFCarAscii;
+class TFmAcercaDe;
 
 // Every window of the program, created at start-up in this order and kept until
 // the end: the main window first (which opens the ports and reports a port that
@@ -24,9 +27,9 @@ class ApplicationWindows {
 
     std::unique_ptr<TFmEscuchar> FmEscuchar;
     std::unique_ptr<TConfigPort1> ConfigPort1;
-    std::unique_ptr<QDialog> CaracteresDeControl;
-    std::unique_ptr<QDialog> FmAcercaDe;
-    std::unique_ptr<QDialog> FCarAscii;
+    std::unique_ptr<TCaracteresDeControl> CaracteresDeControl;
+    std::unique_ptr<TFmAcercaDe> FmAcercaDe;
+    std::unique_ptr<TFCarAscii> FCarAscii;
     // The MODBUS request settings dialog and the tag data window.
     std::unique_ptr<QDialog> ConfMODBUS;
     std::unique_ptr<QDialog> FormParvolin;

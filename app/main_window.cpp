@@ -62,7 +62,7 @@ TFmEscuchar::TFmEscuchar(SharedState& shared, ModalBoxes& boxes, const WallClock
     setObjectName("FmEscuchar");
     setWindowTitle(" Varelo");
     QFont font("System");
-    font.setPixelSize(13);
+    font.setPixelSize(11);
     setFont(font);
     OpenDialog1.Filter = "Archivos de Texto|*.TXT|Todos los Archivos|*.*";
 

@@ -176,8 +176,7 @@ class TFmEscuchar : public QMainWindow {
     void onClick(QAction* item, void (TFmEscuchar::*handler)());
     void openPort(TCommPortDriver& port, QAction* openItem, QAction* closeItem, const char* failure);
     void closePort(TCommPortDriver& port, QAction* openItem, QAction* closeItem);
-    void configurePort(TCommPortDriver& port, void (TFmEscuchar::*closeIt)(),
-                       void (TFmEscuchar::*openIt)());
+    void configurePort(TCommPortDriver& port, void (TFmEscuchar::*closeIt)(), void (TFmEscuchar::*openIt)());
 
     SharedState& shared_;
     ModalBoxes& boxes_;

@@ -6,6 +6,9 @@
 #include "platform/ui/scripted_modal_boxes.h"
 #include "serial/ui/config_port_dialog.h"
 #include "util/shared_state.h"
+#include "widgets/reference_windows/about_window.h"
+#include "widgets/reference_windows/ascii_table_window.h"
+#include "widgets/reference_windows/control_characters_window.h"
 
 #include <QAction>
 #include <QApplication>

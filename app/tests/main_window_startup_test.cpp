@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTimer>
 
 #include <string>
 #include <vector>
@@ -215,6 +216,32 @@ TEST_F(MainWindowTest, OnlyTheFirstActivationPlacesTheWindowClearsTheScreenAndFo
     EXPECT_TRUE(window().isActiveWindow());
     EXPECT_TRUE(screenShows(*window().QVB, 'y'));
     EXPECT_EQ(window().pos(), QPoint(50, 60));
+}
+
+}  // namespace
+}  // namespace varelo::test
+
+namespace varelo::test {
+namespace {
+
+TEST_F(MainWindowTest, AboutAndHelpItemsShowTheirWindowsModally) {
+    start();
+    const std::pair<QAction*, QDialog*> items[] = {
+        {window().Acercade1, windows->FmAcercaDe.get()},
+        {window().CarcteresdeControl1, windows->CaracteresDeControl.get()},
+        {window().CaracteresAscii1, windows->FCarAscii.get()},
+    };
+    for (const auto& [item, shownWindow] : items) {
+        SCOPED_TRACE(item->objectName().toStdString());
+        bool wasModal = false;
+        QTimer::singleShot(0, shownWindow, [&, w = shownWindow] {
+            wasModal = w->isVisible() && QApplication::activeModalWidget() == w;
+            w->close();
+        });
+        click(item);
+        EXPECT_TRUE(wasModal);
+        EXPECT_FALSE(shownWindow->isVisible());
+    }
 }
 
 }  // namespace
