@@ -16,6 +16,7 @@ class FakeTickClock final : public TickClock {
     }
     void set(std::uint32_t t) { now_ = t; }
     void advance(std::uint32_t ms) { now_ += ms; }
+    void setStep(std::uint32_t ms) { step_ = ms; }
 
   private:
     mutable std::uint32_t now_;
