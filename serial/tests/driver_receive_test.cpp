@@ -1,10 +1,17 @@
 // The polling tick: what it delivers, in what pieces, in stream and packet mode,
 // and what it does when the far end goes away.
+#include "serial/posix_serial_device.h"
 #include "serial/tests/pty_driver_fixture.h"
 
 #include <QEvent>
 
-namespace varelo::test {
+namespace varelo {
+// Names the packet mode in the test's output.
+inline void PrintTo(TPacketMode mode, std::ostream* os) {
+    *os << (mode == pmPass ? "pmPass" : "pmDiscard");
+}
+
+namespace test {
 namespace {
 
 using DriverReceive = PtyDriverTest;
@@ -60,6 +67,20 @@ TEST_F(DriverReceive, BurstArrivesWholeInPiecesOfTheBufferSize) {
     EXPECT_EQ(received(), burst);
     EXPECT_EQ(events.size(), 10u) << "20000 bytes in pieces of 2048";
     for (const std::string& e : events) EXPECT_LE(e.size(), driver.InBufSize());
+}
+
+// Past the staging buffer's size the driver stops reading and the line is held
+// off; a tick makes room, reading resumes, and nothing is lost.
+TEST_F(DriverReceive, FullStagingBufferHoldsTheLineAndLosesNothing) {
+    ASSERT_TRUE(driver.Connect());
+    const std::string data = Pattern(kSerialStagingBytes + 200000);
+    const std::size_t accepted = pty.writeSome(data);
+    EXPECT_GE(accepted, kSerialStagingBytes);
+    EXPECT_LT(accepted, data.size()) << "the line is held while the buffer is full";
+    driver.PollingTick();
+    ASSERT_TRUE(pty.writeAll(std::string_view(data).substr(accepted)));
+    driver.PollingTick();
+    EXPECT_EQ(received(), data);
 }
 
 class DriverPackets : public PtyDriverTest, public ::testing::WithParamInterface<TPacketMode> {
@@ -166,4 +187,5 @@ TEST_F(DriverReceive, FarEndGoneLosesNothingAndDoesNotSpin) {
 }
 
 }  // namespace
-}  // namespace varelo::test
+}  // namespace test
+}  // namespace varelo

@@ -27,20 +27,21 @@ PseudoTerminal::~PseudoTerminal() {
     closeMaster();
 }
 
-bool PseudoTerminal::writeAll(std::string_view bytes) {
-    for (int idle = 0; !bytes.empty() && idle < 1000;) {
-        const ssize_t n = ::write(master_, bytes.data(), bytes.size());
+std::size_t PseudoTerminal::writeSome(std::string_view bytes) {
+    std::size_t sent = 0;
+    for (int idle = 0; sent < bytes.size() && idle < 1000;) {
+        const ssize_t n = ::write(master_, bytes.data() + sent, bytes.size() - sent);
         if (n > 0) {
-            bytes.remove_prefix(static_cast<std::size_t>(n));
+            sent += static_cast<std::size_t>(n);
             idle = 0;
         } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
-            return false;
+            break;
         } else {
             ++idle;
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         }
     }
-    return bytes.empty();
+    return sent;
 }
 
 std::string PseudoTerminal::readAvailable() {

@@ -20,8 +20,9 @@ class PseudoTerminal {
     const std::string& slavePath() const { return slavePath_; }
 
     // Sends bytes towards the driver, letting the event loop run while the line is
-    // full; false when it stays full.
-    bool writeAll(std::string_view bytes);
+    // full, until it stays full; the count sent.
+    std::size_t writeSome(std::string_view bytes);
+    bool writeAll(std::string_view bytes) { return writeSome(bytes) == bytes.size(); }
     // What the driver has sent and the master end has not read yet.
     std::string readAvailable();
     // The line as the slave end holds it.
