@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,6 +22,8 @@ class PtyDriverTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(pty.ok());
         driver.SetPortName(pty.slavePath());
+        // Ticks come from the test alone, also while it lets the event loop run.
+        driver.SetPollingDelay(std::numeric_limits<std::uint16_t>::max());
         driver.SetOnReceiveData(
             [this](TCommPortDriver& sender, const std::uint8_t* data, std::uint32_t size) {
                 EXPECT_EQ(&sender, &driver);
