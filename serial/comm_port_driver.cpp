@@ -236,14 +236,18 @@ bool TCommPortDriver::SendString(const std::string& s) {
 // --- Receiving ---
 
 void TCommPortDriver::PollingTick() {
+    // A handler that calls back into the tick would overwrite the bytes it was given.
     if (!Connected() || inTick_) return;
-    inTick_ = true;
+    struct TickScope {
+        bool& flag;
+        explicit TickScope(bool& f) : flag(f) { flag = true; }
+        ~TickScope() { flag = false; }
+    } scope(inTick_);
     const std::uint32_t waiting = device_->inputWaiting();
     if (packetSize_ <= 0)
         deliverStream(waiting);
     else
         deliverPackets(waiting);
-    inTick_ = false;
 }
 
 std::uint32_t TCommPortDriver::readIntoRxBuffer(std::uint32_t size) {
