@@ -29,6 +29,17 @@ struct NumberCase {
     double floating;
 };
 
+template <std::size_t N>
+void expectValues(TEditTypes type, char16_t decimal, const NumberCase (&cases)[N]) {
+    for (const auto& c : cases) {
+        const auto v = parseNumberText(type, c.text, decimal);
+        const std::string text(c.text.begin(), c.text.end());
+        EXPECT_EQ(v.outcome, c.outcome) << text;
+        EXPECT_EQ(v.integer, c.integer) << text;
+        EXPECT_DOUBLE_EQ(v.floating, c.floating) << text;
+    }
+}
+
 TEST(NumberText, IntegerValuesAsTheConverterFieldReadsThem) {
     const NumberCase cases[] = {
         {u"12", NumberOutcome::Parsed, 12, 12},
@@ -46,12 +57,7 @@ TEST(NumberText, IntegerValuesAsTheConverterFieldReadsThem) {
         {u"", NumberOutcome::Empty, 0, 0},
         {u"+", NumberOutcome::Empty, 0, 0},
     };
-    for (const auto& c : cases) {
-        const auto v = parseNumberText(etInteger, c.text, u'.');
-        EXPECT_EQ(v.outcome, c.outcome) << std::string(c.text.begin(), c.text.end());
-        EXPECT_EQ(v.integer, c.integer) << std::string(c.text.begin(), c.text.end());
-        EXPECT_EQ(v.floating, c.floating) << std::string(c.text.begin(), c.text.end());
-    }
+    expectValues(etInteger, u'.', cases);
 }
 
 TEST(NumberText, FloatValuesFollowTheLocalesSeparator) {
@@ -68,12 +74,7 @@ TEST(NumberText, FloatValuesFollowTheLocalesSeparator) {
         {u"9999999999999999", NumberOutcome::Parsed, 2147483647, 9999999999999999.0},
         {u"-9999999999,5", NumberOutcome::Parsed, -2147483647, -9999999999.5},
     };
-    for (const auto& c : cases) {
-        const auto v = parseNumberText(etFloat, c.text, u',');
-        EXPECT_EQ(v.outcome, c.outcome) << std::string(c.text.begin(), c.text.end());
-        EXPECT_EQ(v.integer, c.integer) << std::string(c.text.begin(), c.text.end());
-        EXPECT_DOUBLE_EQ(v.floating, c.floating) << std::string(c.text.begin(), c.text.end());
-    }
+    expectValues(etFloat, u',', cases);
 }
 
 TEST(NumberText, Int32ParsingIsStrict) {
