@@ -9,7 +9,8 @@ class TypingLimit;
 // A single-line edit whose length limit and typing switch hold for what the
 // user types, pastes or drops, never for the program's own writes: a field
 // limited to 9 characters still shows the whole of a longer number the program
-// puts into it. A limit of 0 means none.
+// puts into it. A limit of 0 means none. maxLength() and setMaxLength() stand
+// in for the line edit's own, which stays unlimited.
 class LimitedLineEdit : public QLineEdit {
     Q_OBJECT
   public:
