@@ -3,6 +3,7 @@
 #include "platform/ui/handler_guard.h"
 #include "terminal/terminal_view.h"
 #include "util/colour.h"
+#include "widgets/spin_edit.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -13,7 +14,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollArea>
-#include <QSpinBox>
 
 namespace varelo {
 
@@ -37,12 +37,13 @@ QLineEdit* makeReadOnlyEdit(QWidget* parent, const char* name, const QRect& geom
     return edit;
 }
 
-QSpinBox* makeSpinEdit(QWidget* parent, const char* name, int min, int max, int increment, int value,
-                       const QRect& geometry) {
-    auto* spin = new QSpinBox(parent);
+TSpinEdit* makeSpinEdit(ModalBoxes& boxes, QWidget* parent, const char* name, int min, int max, int increment,
+                        int value, const QRect& geometry) {
+    auto* spin = new TSpinEdit(boxes, parent);
     spin->setObjectName(name);
-    spin->setRange(min, max);
-    spin->setSingleStep(increment);
+    spin->setMinValue(min);
+    spin->setMaxValue(max);
+    spin->setIncrement(increment);
     spin->setValue(value);
     spin->setGeometry(geometry);
     return spin;
@@ -92,10 +93,10 @@ void TFmEscuchar::buildControls() {
     EditTlg = makeReadOnlyEdit(GBSend, "EditTlg", {50, 17, 121, 21});
     EditTlg->setToolTip("Tipo de Telegrama configurado para enviar");
     Label8 = makeLabel(GBSend, "Label8", "Frec.- ms.", 50, 46);
-    SEFrecuencia = makeSpinEdit(GBSend, "SEFrecuencia", 10, 10000000, 100, 1000, {112, 41, 63, 22});
+    SEFrecuencia = makeSpinEdit(boxes_, GBSend, "SEFrecuencia", 10, 10000000, 100, 1000, {112, 41, 63, 22});
 
     Label9 = makeLabel(client, "Label9", "Delay", 188, 6);
-    SEDelay = makeSpinEdit(client, "SEDelay", 10, 1000, 10, 50, {228, 3, 49, 22});
+    SEDelay = makeSpinEdit(boxes_, client, "SEDelay", 10, 1000, 10, 50, {228, 3, 49, 22});
     CBReflejo = new QCheckBox("Return 485", client);
     CBReflejo->setObjectName("CBReflejo");
     CBReflejo->setLayoutDirection(Qt::RightToLeft);  // caption left of the box

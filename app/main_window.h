@@ -23,12 +23,12 @@ class QLineEdit;
 class QMenu;
 class QRadioButton;
 class QScrollArea;
-class QSpinBox;
 
 namespace varelo {
 
 class TConfigPort1;
 class TQVBcrt;
+class TSpinEdit;
 
 // The main window: two serial ports, the terminal view on which all traffic is
 // shown, the menus from which everything starts, and the capture file. It only
@@ -88,9 +88,9 @@ class TFmEscuchar : public QMainWindow {
     QRadioButton* RBPuerto2;
     QLineEdit* EditTlg;
     QLabel* Label8;
-    QSpinBox* SEFrecuencia;
+    TSpinEdit* SEFrecuencia;
     QLabel* Label9;
-    QSpinBox* SEDelay;
+    TSpinEdit* SEDelay;
     QCheckBox* CBReflejo;
     QLabel* Label1;
     QLineEdit* EditFichero;

@@ -1,6 +1,7 @@
 #include "app/tests/main_window_fixture.h"
 
 #include "terminal/terminal_view.h"
+#include "widgets/spin_edit.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -8,7 +9,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
-#include <QSpinBox>
 #include <QTimer>
 
 #include <string>
@@ -166,15 +166,15 @@ TEST_F(MainWindowTest, ControlsStartWithTheirValuesLimitsAndHints) {
         EXPECT_TRUE(edit->text().isEmpty());
     }
     struct Spin {
-        const QSpinBox* spin;
+        const TSpinEdit* spin;
         int value, min, max, step;
     };
     for (const Spin& s : {Spin{w.SEFrecuencia, 1000, 10, 10000000, 100}, Spin{w.SEDelay, 50, 10, 1000, 10}}) {
         SCOPED_TRACE(s.spin->objectName().toStdString());
         EXPECT_EQ(s.spin->value(), s.value);
-        EXPECT_EQ(s.spin->minimum(), s.min);
-        EXPECT_EQ(s.spin->maximum(), s.max);
-        EXPECT_EQ(s.spin->singleStep(), s.step);
+        EXPECT_EQ(s.spin->minValue(), s.min);
+        EXPECT_EQ(s.spin->maxValue(), s.max);
+        EXPECT_EQ(s.spin->increment(), s.step);
     }
     EXPECT_FALSE(w.Timer1.enabled());
     EXPECT_EQ(w.Timer1.interval(), 1000);
