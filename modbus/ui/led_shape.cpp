@@ -1,7 +1,5 @@
 #include "modbus/ui/led_shape.h"
 
-#include "widgets/reference_windows/form_style.h"
-
 #include <QPainter>
 
 namespace varelo {
@@ -18,7 +16,7 @@ void LedShape::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(Qt::black, 1));
-    painter.setBrush(toQColor(colour_));
+    painter.setBrush(QColor(redOf(colour_), greenOf(colour_), blueOf(colour_)));
     painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
 }
 

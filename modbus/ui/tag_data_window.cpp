@@ -3,20 +3,21 @@
 #include "modbus/ui/button_glyphs.h"
 #include "modbus/ui/led_shape.h"
 #include "util/cp1252.h"
-#include "widgets/reference_windows/form_style.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStringList>
+#include <QStyle>
 
 namespace varelo {
 namespace {
 
 constexpr int kLedSize = 9;
 constexpr int kLedStep = 13;
-constexpr int kMapFontHeight = -12;
+constexpr int kMapFontPixels = 12;
 
 // A byte of the map as it is drawn. Bytes that would draw nothing, or nothing
 // with a width, get the mark instead so that the columns stay aligned.
@@ -69,7 +70,12 @@ TFormParvolin::TFormParvolin(QWidget* parent)
 
     GroupBox2->setGeometry(16, 42, 201, 302);
     Memo1->setGeometry(12, 16, 177, 280);
-    setUpTableMemo(Memo1, kMapFontHeight);
+    QFont fixedPitch(QStringLiteral("Courier New"));
+    fixedPitch.setStyleHint(QFont::TypeWriter);
+    fixedPitch.setPixelSize(kMapFontPixels);
+    Memo1->setFont(fixedPitch);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->document()->setDocumentMargin(1);
     Memo1->setReadOnly(true);
 
     BitBtn1->setGeometry(79, 350, 77, 27);
@@ -126,7 +132,9 @@ void TFormParvolin::BitBtn1Click() {
 void TFormParvolin::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // Centred the first time only: a window the user has moved stays where it is.
-    if (!placed_) centreOnScreen(this);
+    if (!placed_ && screen())
+        setGeometry(
+            QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen()->availableGeometry()));
     placed_ = true;
 }
 

@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -224,6 +225,8 @@ TEST_F(TagDataWindow, CloseBoxOnlyHidesAndLeavesTheSessionRunning) {
     window.SetOnStop([&] { ++stops; });
     window.ShowTagMap("tag");
     window.show();
+    const QPoint offCentre = window.geometry().center() - window.screen()->availableGeometry().center();
+    EXPECT_LE(offCentre.manhattanLength(), 2) << "shown in the middle of the screen";
     window.close();
     EXPECT_TRUE(window.isHidden());
     EXPECT_EQ(stops, 0);
