@@ -2,6 +2,7 @@
 
 #include "modbus/modbus_frame.h"
 #include "modbus/ui/led_shape.h"
+#include "modbus/ui/tests/qstring_printer.h"
 #include "widgets/reference_windows/tests/gui_test_support.h"
 
 #include <QGroupBox>
