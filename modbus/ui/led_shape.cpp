@@ -1,5 +1,7 @@
 #include "modbus/ui/led_shape.h"
 
+#include "widgets/qt_colour.h"
+
 #include <QPainter>
 
 namespace varelo {
@@ -16,7 +18,7 @@ void LedShape::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(Qt::black, 1));
-    painter.setBrush(QColor(redOf(colour_), greenOf(colour_), blueOf(colour_)));
+    painter.setBrush(toQColor(colour_));
     painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
 }
 
