@@ -4,14 +4,14 @@
 
 #include <memory>
 
-class QDialog;
-
 namespace varelo {
 
 class TCaracteresDeControl;
 class TConfigPort1;
+class TConfMODBUS;
 class TFCarAscii;
 class TFmAcercaDe;
+class TFormParvolin;
 
 // Every window of the program, created at start-up in this order and kept until
 // the end: the main window first (which opens the ports and reports a port that
@@ -30,9 +30,8 @@ class ApplicationWindows {
     std::unique_ptr<TCaracteresDeControl> CaracteresDeControl;
     std::unique_ptr<TFmAcercaDe> FmAcercaDe;
     std::unique_ptr<TFCarAscii> FCarAscii;
-    // The MODBUS request settings dialog and the tag data window.
-    std::unique_ptr<QDialog> ConfMODBUS;
-    std::unique_ptr<QDialog> FormParvolin;
+    std::unique_ptr<TConfMODBUS> ConfMODBUS;
+    std::unique_ptr<TFormParvolin> FormParvolin;
 };
 
 }  // namespace varelo
