@@ -80,6 +80,7 @@ TEST_F(MainWindowTest, ConfigWritesTheChoicesToTheLine) {
         choose(d.cboData, "7");
         choose(d.cboParity, "Odd   - Impar");
         choose(d.cboStop, "2");
+        choose(d.cboFlow, "XON/XOFF");
         choose(d.CboHand, "RTS/CTS");
     };
     click(window().ConfigurarPuerto1);
@@ -88,12 +89,14 @@ TEST_F(MainWindowTest, ConfigWritesTheChoicesToTheLine) {
     ASSERT_TRUE(window().Port1.Connected());
     const PseudoTerminal::Line line = com1.line();
     EXPECT_EQ(line.speed, 19200u);
-    EXPECT_EQ(line.dataBits, 7);
-    EXPECT_TRUE(line.parity);
-    EXPECT_TRUE(line.oddParity);
     EXPECT_TRUE(line.twoStopBits);
     EXPECT_TRUE(line.rtsCts);
+    EXPECT_TRUE(line.xonXoff);
+    // A pseudo-terminal always reports 8 data bits without parity; the driver holds them.
+    EXPECT_EQ(window().Port1.DataBits(), db7BITS);
+    EXPECT_EQ(window().Port1.Parity(), ptODD);
     EXPECT_EQ(com2.line().speed, 9600u) << "port 2 keeps its own settings";
+    EXPECT_FALSE(com2.line().twoStopBits);
 
     // The next showing is loaded from the driver, so it shows what was applied.
     std::vector<std::string> loaded;
@@ -103,7 +106,8 @@ TEST_F(MainWindowTest, ConfigWritesTheChoicesToTheLine) {
             loaded.push_back(list->currentText().toStdString());
     };
     click(window().ConfigurarPuerto1);
-    EXPECT_EQ(loaded, (std::vector<std::string>{"1", "19200", "7", "Odd   - Impar", "2", "None", "RTS/CTS"}));
+    EXPECT_EQ(loaded,
+              (std::vector<std::string>{"1", "19200", "7", "Odd   - Impar", "2", "XON/XOFF", "RTS/CTS"}));
 
     loaded.clear();
     click(window().ConfigurarPuerto2);

@@ -29,23 +29,7 @@ PseudoTerminal::Line PseudoTerminal::line() const {
     if (::ioctl(master_, TCGETS2, &t) != 0) throw std::runtime_error("cannot read the line settings");
     Line line;
     line.speed = t.c_ospeed;
-    switch (t.c_cflag & CSIZE) {
-        case CS5:
-            line.dataBits = 5;
-            break;
-        case CS6:
-            line.dataBits = 6;
-            break;
-        case CS7:
-            line.dataBits = 7;
-            break;
-        default:
-            line.dataBits = 8;
-            break;
-    }
     line.twoStopBits = (t.c_cflag & CSTOPB) != 0;
-    line.parity = (t.c_cflag & PARENB) != 0;
-    line.oddParity = (t.c_cflag & PARODD) != 0;
     line.rtsCts = (t.c_cflag & CRTSCTS) != 0;
     line.xonXoff = (t.c_iflag & IXON) != 0 && (t.c_iflag & IXOFF) != 0;
     return line;

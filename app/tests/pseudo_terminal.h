@@ -15,13 +15,11 @@ class PseudoTerminal {
 
     const std::string& slavePath() const { return slavePath_; }
 
-    // The line settings the slave end holds now.
+    // The line settings the slave end holds now. (A pseudo-terminal keeps no data
+    // bits or parity of its own: it always reports 8 bits without parity.)
     struct Line {
         unsigned speed = 0;
-        int dataBits = 0;
         bool twoStopBits = false;
-        bool parity = false;
-        bool oddParity = false;
         bool rtsCts = false;
         bool xonXoff = false;
     };
