@@ -155,8 +155,8 @@ void TFmEscuchar::FormCreate() {
     Port2.SetPort(pnCOM2);
     OpenPort1();
     OpenPort2();
-    CodeCounter = 123456789;
-    PrefixIndex = 1;
+    State.CodeCounter = 123456789;
+    State.PrefixIndex = 1;
     resize(640, 480);
 }
 
@@ -165,8 +165,8 @@ void TFmEscuchar::FormActivate() {
     QVB->ClearScreen();
     activateWindow();
     QVB->setFocus();
-    Capturing = false;
-    HexMode = false;
+    State.Capturing = false;
+    State.HexMode = false;
 }
 
 void TFmEscuchar::FormClose() {

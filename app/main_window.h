@@ -2,6 +2,7 @@
 
 #include "app/file_open_dialog.h"
 #include "app/monitor/capture_file.h"
+#include "app/monitor/monitor_state.h"
 #include "platform/clock.h"
 #include "platform/form_timer.h"
 #include "platform/ui/modal_boxes.h"
@@ -9,9 +10,6 @@
 #include "util/shared_state.h"
 
 #include <QMainWindow>
-
-#include <cstdint>
-#include <string>
 
 class QAction;
 class QCheckBox;
@@ -147,22 +145,9 @@ class TFmEscuchar : public QMainWindow {
     TCommPortDriver Port1;
     TCommPortDriver Port2;
 
-    // State kept by the window.
-    std::string WeightText;
-    std::int32_t RxCount = 0;
-    std::int32_t CurrentByte = 0;
-    std::int32_t StationCount = 0;
-    std::int32_t Station = 0;
-    std::int32_t CodeCounter = 0;
-    std::uint32_t TlgType = 0;
-    bool Capturing = false;
-    bool Sending = false;
-    bool HexMode = false;
-    bool CtrlMode = false;
-    bool SkipLine = false;
-    bool ShowTime = false;
+    // State kept by the window: display modes, capturing, sending, counters.
+    MonitorState State;
     varelo::CaptureFile CaptureFile;
-    std::int32_t PrefixIndex = 0;
 
   protected:
     bool event(QEvent* event) override;

@@ -35,10 +35,10 @@ void TFmEscuchar::Nuevo1Click() {
     }
     if (!CaptureFile.open(name)) {
         boxes_.showErrorBox("File Error", "I can´t open the request file.");
-        Capturing = false;
+        State.Capturing = false;
         return;
     }
-    Capturing = true;
+    State.Capturing = true;
     Nuevo1->setEnabled(false);
     Cerrar1->setEnabled(true);
 }
@@ -47,9 +47,9 @@ void TFmEscuchar::Cerrar1Click() {
     // The capture ends even when the file fails to close: its state is reset first,
     // so that nothing is later written to a file that is no longer open, and the
     // error is then reported.
-    const bool wasCapturing = Capturing;
+    const bool wasCapturing = State.Capturing;
     EditFichero->clear();
-    Capturing = false;
+    State.Capturing = false;
     Nuevo1->setEnabled(true);
     Cerrar1->setEnabled(false);
     if (wasCapturing) CaptureFile.close();

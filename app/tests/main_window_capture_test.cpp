@@ -44,12 +44,12 @@ class CaptureFileMenu : public MainWindowTest {
     void chooseFile(const std::string& name) { boxes.fileAnswers.push_back(name); }
     std::string editFichero() { return window().EditFichero->text().toStdString(); }
     void expectNotCapturing() {
-        EXPECT_FALSE(window().Capturing);
+        EXPECT_FALSE(window().State.Capturing);
         EXPECT_TRUE(window().Nuevo1->isEnabled());
         EXPECT_FALSE(window().Cerrar1->isEnabled());
     }
     void expectCapturing() {
-        EXPECT_TRUE(window().Capturing);
+        EXPECT_TRUE(window().State.Capturing);
         EXPECT_FALSE(window().Nuevo1->isEnabled());
         EXPECT_TRUE(window().Cerrar1->isEnabled());
     }

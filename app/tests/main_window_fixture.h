@@ -1,11 +1,11 @@
 #pragma once
 
 #include "app/application_windows.h"
-#include "app/tests/pseudo_terminal.h"
 #include "modbus/ui/modbus_request_dialog.h"
 #include "modbus/ui/tag_data_window.h"
 #include "platform/clock.h"
 #include "platform/ui/scripted_modal_boxes.h"
+#include "serial/tests/pseudo_terminal.h"
 #include "serial/ui/config_port_dialog.h"
 #include "util/shared_state.h"
 #include "widgets/reference_windows/about_window.h"

@@ -51,8 +51,8 @@ TEST_F(MainWindowTest, StartUpOpensBothPortsAsCom1AndCom2AndNamesTheProgram) {
     EXPECT_EQ(QApplication::applicationName().toStdString(), "Varelo");
     EXPECT_EQ(window().windowTitle().toStdString(), " Varelo");
     EXPECT_EQ(window().size(), QSize(640, 480));
-    EXPECT_EQ(window().CodeCounter, 123456789);
-    EXPECT_EQ(window().PrefixIndex, 1);
+    EXPECT_EQ(window().State.CodeCounter, 123456789);
+    EXPECT_EQ(window().State.PrefixIndex, 1);
     for (const QWidget* w :
          {static_cast<QWidget*>(windows->ConfigPort1.get()),
           static_cast<QWidget*>(windows->CaracteresDeControl.get()),
@@ -204,8 +204,8 @@ TEST_F(MainWindowTest, OnlyTheFirstActivationPlacesTheWindowClearsTheScreenAndFo
     EXPECT_EQ(window().pos(), QPoint(0, 0));
     EXPECT_TRUE(screenShows(*window().QVB, ' '));
     EXPECT_TRUE(window().QVB->hasFocus());
-    EXPECT_FALSE(window().Capturing);
-    EXPECT_FALSE(window().HexMode);
+    EXPECT_FALSE(window().State.Capturing);
+    EXPECT_FALSE(window().State.HexMode);
 
     // Back from another window of the program: screen and place are kept.
     window().QVB->WriteString("y");
