@@ -24,6 +24,7 @@ class QScrollArea;
 
 namespace varelo {
 
+class ConverterPanel;
 class TConfigPort1;
 class TQVBcrt;
 class TSpinEdit;
@@ -93,7 +94,7 @@ class TFmEscuchar : public QMainWindow {
     QLabel* Label1;
     QLineEdit* EditFichero;
     QLineEdit* EditLng;
-    QFrame* Panel1;
+    ConverterPanel* Panel1;
     QScrollArea* ScrollBox1;
     TQVBcrt* QVB;
     FileOpenDialog OpenDialog1;
