@@ -1,46 +1,29 @@
 #include "app/monitor/capture_file.h"
 
+#include "app/monitor/tests/monitor_fakes.h"
 #include "util/run_time_errors.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
-#include <sstream>
-#include <unistd.h>
 
 namespace varelo {
 namespace {
 
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::string tempPath() {
-    char name[] = "/tmp/varelo-capture-XXXXXX";
-    const int fd = mkstemp(name);
-    close(fd);
-    return name;
-}
+using testing::TempFile;
 
 TEST(CaptureFile, EveryPieceIsOnDiskAsSoonAsItIsWritten) {
-    const std::string path = tempPath();
-    {
-        std::ofstream(path) << "old content that must go";
-    }
+    TempFile temp;
+    { std::ofstream(temp.path()) << "old content that must go"; }
     CaptureFile file;
-    ASSERT_TRUE(file.open(path));
+    ASSERT_TRUE(file.open(temp.path()));
     file.write("\r\nP1->");
-    EXPECT_EQ(readAll(path), "\r\nP1->") << "the file is emptied and the piece flushed";
+    EXPECT_EQ(temp.content(), "\r\nP1->") << "the file is emptied and the piece flushed";
     file.write(std::string("A\0B", 3));
-    EXPECT_EQ(readAll(path), std::string("\r\nP1->A\0B", 9));
+    EXPECT_EQ(temp.content(), std::string("\r\nP1->A\0B", 9));
     file.close();
     EXPECT_FALSE(file.isOpen());
     file.close();  // a second close is harmless
-    std::remove(path.c_str());
 }
 
 TEST(CaptureFile, AFullDiskRaisesDiskFullAtTheFirstWrite) {

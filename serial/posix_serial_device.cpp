@@ -1,0 +1,128 @@
+#include "serial/posix_serial_device.h"
+
+#include "serial/byte_ring.h"
+#include "serial/termios2_line.h"
+
+#include <QSocketNotifier>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#include <cerrno>
+
+namespace varelo {
+namespace {
+
+class PosixSerialDevice final : public SerialDevice {
+  public:
+    explicit PosixSerialDevice(int fd)
+        : fd_(fd), staging_(kSerialStagingBytes), notifier_(fd, QSocketNotifier::Read) {
+        QObject::connect(&notifier_, &QSocketNotifier::activated, [this] { pullFromKernel(); });
+    }
+    ~PosixSerialDevice() override {
+        notifier_.setEnabled(false);
+        ::close(fd_);
+    }
+
+    bool setLine(const DeviceControl& dc) override { return SetTtyLine(fd_, dc); }
+
+    bool purge(bool input, bool output) override {
+        if (!input && !output) return true;
+        if (input) staging_.clear();
+        const int queues = input && output ? TCIOFLUSH : input ? TCIFLUSH : TCOFLUSH;
+        const bool flushed = ::ioctl(fd_, TCFLSH, queues) == 0;
+        resumeReading();
+        return flushed;
+    }
+
+    bool setQueueSizes(std::uint32_t, std::uint32_t) override { return true; }
+
+    std::uint32_t inputWaiting() override {
+        pullFromKernel();
+        return static_cast<std::uint32_t>(staging_.size());
+    }
+
+    std::uint32_t outputWaiting() override {
+        int count = 0;
+        return ::ioctl(fd_, TIOCOUTQ, &count) == 0 && count > 0 ? static_cast<std::uint32_t>(count) : 0;
+    }
+
+    std::optional<TModemLines> modemLines() override {
+        int status = 0;
+        if (::ioctl(fd_, TIOCMGET, &status) != 0) return std::nullopt;
+        TModemLines lines;
+        lines[mlCTS] = (status & TIOCM_CTS) != 0;
+        lines[mlDSR] = (status & TIOCM_DSR) != 0;
+        lines[mlRING] = (status & TIOCM_RI) != 0;
+        lines[mlRLSD] = (status & TIOCM_CD) != 0;
+        return lines;
+    }
+
+    std::uint32_t read(void* data, std::uint32_t size) override {
+        const auto count = static_cast<std::uint32_t>(staging_.take(data, size));
+        resumeReading();
+        return count;
+    }
+
+    std::optional<std::uint32_t> write(const void* data, std::uint32_t size) override {
+        for (;;) {
+            const ssize_t n = ::write(fd_, data, size);
+            if (n >= 0) return static_cast<std::uint32_t>(n);
+            if (errno == EINTR) continue;
+            if (errno == EAGAIN || errno == EWOULDBLOCK) return 0u;
+            return std::nullopt;
+        }
+    }
+
+  private:
+    // Moves everything the kernel holds into the staging buffer.
+    void pullFromKernel() {
+        while (!farEndGone_) {
+            const std::span<std::uint8_t> room = staging_.writable();
+            if (room.empty()) {
+                notifier_.setEnabled(false);  // full: leave the rest to the kernel
+                return;
+            }
+            const ssize_t n = ::read(fd_, room.data(), room.size());
+            if (n > 0) {
+                staging_.commit(static_cast<std::size_t>(n));
+            } else if (n < 0 && errno == EINTR) {
+                continue;
+            } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+                return;
+            } else {
+                // End of file or a hard error: the far end has gone (a closed
+                // pseudo-terminal, an unplugged adapter). The descriptor would stay
+                // readable for ever, so stop watching it.
+                farEndGone_ = true;
+                notifier_.setEnabled(false);
+            }
+        }
+    }
+
+    void resumeReading() {
+        if (!farEndGone_ && !staging_.full() && !notifier_.isEnabled()) notifier_.setEnabled(true);
+    }
+
+    int fd_;
+    ByteRing staging_;
+    QSocketNotifier notifier_;
+    bool farEndGone_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<SerialDevice> OpenPosixSerialDevice(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    // flock holds against every other opener, root included; TIOCEXCL keeps out
+    // openers without administrator rights that do not lock.
+    if (!::isatty(fd) || ::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    return std::make_unique<PosixSerialDevice>(fd);
+}
+
+}  // namespace varelo

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "serial/serial_device.h"
+
+#include <memory>
+#include <string>
+
+namespace varelo {
+
+// A tty opened for exclusive use: locked against every other opener (flock) and
+// marked exclusive for the kernel (TIOCEXCL). Anything that is not a tty, or is
+// held elsewhere, gives nullptr.
+//
+// A Linux tty keeps only about 4 KB between two reads, so received bytes are taken
+// out of the kernel as soon as they arrive (a socket notifier on the thread that
+// opened the device) into a staging buffer of fixed size; the input queue is that
+// buffer. When it is full, reading stops until there is room again, so the line's
+// flow control, if any, holds the far end.
+std::unique_ptr<SerialDevice> OpenPosixSerialDevice(const std::string& path);
+
+// Size of the staging buffer of received bytes.
+inline constexpr std::size_t kSerialStagingBytes = 1 << 20;
+
+}  // namespace varelo
