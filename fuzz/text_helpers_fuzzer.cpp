@@ -5,13 +5,13 @@
 // the width given to the alignments.
 
 #include "fuzz/fuzz_input.h"
+#include "fuzz/reference_integer.h"
 #include "util/integer_text.h"
 #include "util/run_time_errors.h"
 #include "util/text_helpers.h"
 
 #include <algorithm>
 #include <charconv>
-#include <optional>
 
 namespace varelo::fuzz {
 namespace {
@@ -28,20 +28,8 @@ bool onlyBlanks(const std::string& text, std::size_t from) {
     return text.find_first_not_of(' ', from) == std::string::npos;
 }
 
-// What StrToInt must accept: an optional sign and at least one digit, within 32 bits.
-std::optional<std::int32_t> referenceInteger(const std::string& text) {
-    const std::size_t digitsFrom = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
-    if (digitsFrom == text.size() || !std::all_of(text.begin() + digitsFrom, text.end(), isDigit)) return {};
-    const char* first = text.data() + (text[0] == '+' ? 1 : 0);
-    const char* last = text.data() + text.size();
-    std::int32_t value = 0;
-    const auto [end, error] = std::from_chars(first, last, value);
-    if (error != std::errc() || end != last) return {};
-    return value;
-}
-
 void checkStrToInt(const std::string& text) {
-    const std::optional<std::int32_t> expected = referenceInteger(text);
+    const std::optional<std::int32_t> expected = referenceInt32(text);
     try {
         const std::int32_t value = StrToInt(text);
         FUZZ_CHECK(expected && value == *expected);
