@@ -8,7 +8,9 @@
 //   op % 6 = 0..2  ProcessTagResponse of the next n bytes, n = next byte (0: an empty block)
 //            3     retryTick (TimerModBus)
 //            4     a good response for the expected block: n = next byte, then n data
-//                  bytes, sent in pieces of 1 + (next byte % 32) bytes
+//                  bytes; m = next byte % 16, then m bytes that follow the response in its
+//                  last piece (a second response or noise); sent in pieces of
+//                  1 + (next byte % 32) bytes
 //            5     initialize ("Inicializar")
 
 #include "fuzz/fuzz_input.h"
@@ -49,8 +51,9 @@ class Session {
         FUZZ_CHECK(state_.TagCrcErrors == crcErrors);
     }
 
-    // A good response for the block at TagAddress, in pieces of the given sizes.
-    void receiveGoodResponse(const std::string& data, FuzzInput& in) {
+    // A good response for the block at TagAddress, in pieces of the sizes the
+    // input gives; whatever follows it in its last piece is dropped.
+    void receiveGoodResponse(const std::string& data, const std::string& following, FuzzInput& in) {
         std::string response{static_cast<char>(station_), 3, static_cast<char>(data.size())};
         response += data;
         response += ModbusCrc16(response);
@@ -62,8 +65,10 @@ class Session {
 
         for (std::size_t sent = 0; sent < response.size();) {
             const std::size_t piece = std::min<std::size_t>(1 + in.byte() % 32, response.size() - sent);
-            const TagOutcome outcome = reader_.ProcessTagResponse(response.substr(sent, piece));
             sent += piece;
+            const std::string last = sent == response.size() ? following : std::string();
+            const TagOutcome outcome =
+                reader_.ProcessTagResponse(response.substr(sent - piece, piece) + last);
             check(outcome);
             if (!fromEmptyBuffer) continue;  // earlier bytes decide what this one is
             if (sent < response.size()) {
@@ -128,7 +133,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 break;
             case 4: {
                 const std::string responseData = in.bytes(in.byte());
-                session.receiveGoodResponse(responseData, in);
+                const std::string following = in.bytes(in.byte() % 16);
+                session.receiveGoodResponse(responseData, following, in);
                 break;
             }
             case 5:
