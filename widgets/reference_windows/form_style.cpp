@@ -9,10 +9,6 @@
 
 namespace varelo {
 
-QColor toQColor(Colour colour) {
-    return QColor(redOf(colour), greenOf(colour), blueOf(colour));
-}
-
 QFont fontByName(const QString& family, int height, bool bold) {
     QFont font(family);
     if (height != 0) font.setPixelSize(std::abs(height));

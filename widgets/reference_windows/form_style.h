@@ -1,6 +1,7 @@
 #pragma once
 
 #include "util/colour.h"
+#include "widgets/qt_colour.h"
 
 #include <QColor>
 #include <QFont>
@@ -13,7 +14,6 @@ namespace varelo {
 
 inline constexpr Colour kMaroon = 0x000080;
 
-QColor toQColor(Colour colour);
 
 // A font asked for by name (fontconfig substitutes a font it lacks), with the
 // height as the window layouts give it: -11 is a character height of 11 pixels.
