@@ -157,6 +157,10 @@ struct BusCase {
     std::size_t echoed;  // bytes of the request that come back before the answer
 };
 
+void PrintTo(const BusCase& bus, std::ostream* out) {
+    *out << bus.name;
+}
+
 class VirtualLinesWiring : public RunScripts, public ::testing::WithParamInterface<BusCase> {};
 
 TEST_P(VirtualLinesWiring, PutsTheFieldBusOnCom1AndTheScaleOnCom2) {
@@ -213,6 +217,10 @@ struct Ending {
     bool toTheProgram;  // else to the script
     int signal;
 };
+
+void PrintTo(const Ending& ending, std::ostream* out) {
+    *out << ending.name;
+}
 
 class VirtualLinesEnding : public RunScripts, public ::testing::WithParamInterface<Ending> {};
 
