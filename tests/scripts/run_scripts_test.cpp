@@ -95,7 +95,11 @@ class RunScripts : public ::testing::Test {
     }
 
     void TearDown() override {
-        script_.reset();
+        if (script_) {  // a script still running after a failure is asked to end, as a user would
+            script_->signal(SIGTERM);
+            script_->waitForExit(kPatience);
+            script_.reset();
+        }
         const std::vector<std::string> left = adoptedProcesses();
         EXPECT_TRUE(left.empty()) << "left running: " << ::testing::PrintToString(left);
         for (const std::string& process : left) {
