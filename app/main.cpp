@@ -1,5 +1,9 @@
+#include "app/application_windows.h"
+#include "platform/clock.h"
+#include "platform/ui/qt_modal_boxes.h"
+#include "util/shared_state.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,16 +23,17 @@ bool displayAvailable() {
 
 int main(int argc, char* argv[]) {
     if (!displayAvailable()) {
-        std::fprintf(stderr,
-                     "varelo: no graphical display found (DISPLAY is not set).\n"
-                     "Start it from a desktop session, or under a virtual display: xvfb-run ./build/app/varelo\n");
+        std::fprintf(
+            stderr,
+            "varelo: no graphical display found (DISPLAY is not set).\n"
+            "Start it from a desktop session, or under a virtual display: xvfb-run ./build/app/varelo\n");
         return 2;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Varelo");
-    QMainWindow window;
-    window.setWindowTitle(" Varelo");
-    window.resize(640, 480);
-    window.show();
+    varelo::SharedState shared;
+    varelo::QtModalBoxes boxes;
+    varelo::ApplicationWindows windows(shared, boxes, varelo::systemWallClock(), varelo::systemTickClock());
+    boxes.setParent(windows.FmEscuchar.get());
+    windows.FmEscuchar->show();
     return app.exec();
 }

@@ -1,0 +1,30 @@
+#include "app/application_windows.h"
+
+#include "modbus/ui/modbus_request_dialog.h"
+#include "modbus/ui/tag_data_window.h"
+#include "serial/ui/config_port_dialog.h"
+#include "widgets/reference_windows/about_window.h"
+#include "widgets/reference_windows/ascii_table_window.h"
+#include "widgets/reference_windows/control_characters_window.h"
+
+#include <QApplication>
+
+namespace varelo {
+
+ApplicationWindows::ApplicationWindows(SharedState& shared, ModalBoxes& boxes, const WallClock& wallClock,
+                                       const TickClock& tickClock) {
+    FmEscuchar = std::make_unique<TFmEscuchar>(shared, boxes, wallClock, tickClock);
+    QApplication::setApplicationName("Varelo");
+    ConfigPort1 = std::make_unique<TConfigPort1>();
+    CaracteresDeControl = std::make_unique<TCaracteresDeControl>();
+    FmAcercaDe = std::make_unique<TFmAcercaDe>();
+    FCarAscii = std::make_unique<TFCarAscii>();
+    ConfMODBUS = std::make_unique<TConfMODBUS>(boxes);
+    FormParvolin = std::make_unique<TFormParvolin>();
+    FmEscuchar->AttachWindows(
+        {ConfigPort1.get(), CaracteresDeControl.get(), FmAcercaDe.get(), FCarAscii.get()});
+}
+
+ApplicationWindows::~ApplicationWindows() = default;
+
+}  // namespace varelo
