@@ -30,6 +30,7 @@ class QScrollArea;
 
 namespace varelo {
 
+class ConverterPanel;
 class TConfigPort1;
 class TQVBcrt;
 class TSpinEdit;
@@ -143,7 +144,7 @@ class TFmEscuchar : public QMainWindow, private ReceiveWindow, private Scheduler
     QLabel* Label1;
     QLineEdit* EditFichero;
     QLineEdit* EditLng;
-    QFrame* Panel1;
+    ConverterPanel* Panel1;
     QScrollArea* ScrollBox1;
     TQVBcrt* QVB;
     FileOpenDialog OpenDialog1;
