@@ -3,6 +3,7 @@
 #include "app/file_open_dialog.h"
 #include "app/monitor/capture_file.h"
 #include "app/monitor/monitor_state.h"
+#include "app/tag_session.h"
 #include "platform/clock.h"
 #include "platform/form_timer.h"
 #include "platform/ui/modal_boxes.h"
@@ -25,8 +26,12 @@ class QScrollArea;
 namespace varelo {
 
 class TConfigPort1;
+class TConfMODBUS;
+class TFormParvolin;
 class TQVBcrt;
 class TSpinEdit;
+struct FixedLineSettings;
+struct ModbusCommand;
 
 // The main window: two serial ports, the terminal view on which all traffic is
 // shown, the menus from which everything starts, and the capture file. It only
@@ -42,6 +47,8 @@ class TFmEscuchar : public QMainWindow {
         QDialog* CaracteresDeControl = nullptr;
         QDialog* FmAcercaDe = nullptr;
         QDialog* FCarAscii = nullptr;
+        TConfMODBUS* ConfMODBUS = nullptr;
+        TFormParvolin* FormParvolin = nullptr;
     };
 
     // Builds the window and runs FormCreate: both ports are opened, and a port that
@@ -50,7 +57,10 @@ class TFmEscuchar : public QMainWindow {
                 const TickClock& tickClock, QWidget* parent = nullptr);
     ~TFmEscuchar() override;
 
-    void AttachWindows(const Windows& windows) { windows_ = windows; }
+    void AttachWindows(const Windows& windows) {
+        windows_ = windows;
+        attachTagWindow();
+    }
 
     // Start-up, activation and close.
     void FormCreate();
@@ -78,6 +88,19 @@ class TFmEscuchar : public QMainWindow {
     void CarcteresdeControl1Click();
     void CaracteresAscii1Click();
     void Salir1Click();
+
+    // Sending (stand-ins until the scheduler is wired).
+    void StartTelegram(const std::string& editTlgText, std::uint32_t tlgType);
+    bool StartSending();
+    void BloqueTlgClick();
+    void Cortar1Click();
+
+    // MODBUS master and tag reader (main_window_modbus.cpp).
+    void PollingMODBUS1Click();
+    void PollingMODBUSRTU1Click();
+    void DemandaMODBUSASCII1Click();
+    void DemandaMODBUSRTU1Click();
+    void LeerParvolin1Click();
 
     // Controls.
     QGroupBox* GBSend;
@@ -163,12 +186,26 @@ class TFmEscuchar : public QMainWindow {
     void closePort(TCommPortDriver& port, QAction* openItem, QAction* closeItem);
     void configurePort(TCommPortDriver& port, void (TFmEscuchar::*closeIt)(), void (TFmEscuchar::*openIt)());
 
+    // MODBUS commands (main_window_modbus.cpp): each sets the chosen port's line.
+    void connectModbusItems();
+    void reopenChosenPort(const FixedLineSettings& line);
+    void startModbusPoll(const ModbusCommand& command);
+    void startModbusRequest(const ModbusCommand& command);
+
+    // The tag reading session's part in the receive path and the scheduler's
+    // tick (main_window_tag_hooks.cpp).
+    void attachTagWindow();
+    void onTagResponse(const std::string& block);
+    void onTagLampsSilver();
+    void onTagLedToggle();
+
     SharedState& shared_;
     ModalBoxes& boxes_;
     const WallClock& wallClock_;
     const TickClock& tickClock_;
     Windows windows_;
     bool activated_ = false;
+    TagSession tagSession_{shared_, boxes_, TimerModBus};
 };
 
 }  // namespace varelo
