@@ -9,22 +9,16 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QRadioButton>
 
 namespace varelo {
 
-// The line a command sets on the chosen port, written in this order.
-struct FixedLineSettings {
-    TDataBits dataBits;
-    TParity parity;
-    TStopBits stopBits;
-    TBaudRate baudRate;
-};
-
+// What tells the MODBUS commands apart. All of them run at 9600 baud with one
+// stop bit.
 struct ModbusCommand {
     const char* telegramName;  // shown in EditTlg while it is sent
     std::uint32_t tlgType;
-    FixedLineSettings line;
+    TDataBits dataBits;
+    TParity parity;
     const char* framing;         // "ASCII" or "RTU"
     const char* stationsPrompt;  // polls only
 };
@@ -37,16 +31,12 @@ constexpr std::uint32_t kSendAsItIs = 0;
 constexpr std::uint32_t kPollAscii = 6;
 constexpr std::uint32_t kPollRtu = 7;
 
-// The RTU request and the tag reader use odd parity, the RTU poll even parity.
-constexpr FixedLineSettings kAsciiLine{db7BITS, ptEVEN, sb1BITS, br9600};
-constexpr FixedLineSettings kRtuPollLine{db8BITS, ptEVEN, sb1BITS, br9600};
-constexpr FixedLineSettings kRtuRequestLine{db8BITS, ptODD, sb1BITS, br9600};
-
-const ModbusCommand kPollingAscii{"Polling ModBusASCII", kPollAscii, kAsciiLine, "ASCII",
+// The RTU request (like the tag reader) uses odd parity, the RTU poll even parity.
+const ModbusCommand kPollingAscii{"Polling ModBusASCII", kPollAscii, db7BITS, ptEVEN, "ASCII",
                                   "N\u00ba Estaciones"};
-const ModbusCommand kPollingRtu{"Polling ModBusRTU", kPollRtu, kRtuPollLine, "RTU", "Number of Stations"};
-const ModbusCommand kRequestAscii{"Demanda ModBusASCII", kSendAsItIs, kAsciiLine, "ASCII", ""};
-const ModbusCommand kRequestRtu{"Demanda ModBusRTU", kSendAsItIs, kRtuRequestLine, "RTU", ""};
+const ModbusCommand kPollingRtu{"Polling ModBusRTU", kPollRtu, db8BITS, ptEVEN, "RTU", "Number of Stations"};
+const ModbusCommand kRequestAscii{"Demanda ModBusASCII", kSendAsItIs, db7BITS, ptEVEN, "ASCII", ""};
+const ModbusCommand kRequestRtu{"Demanda ModBusRTU", kSendAsItIs, db8BITS, ptODD, "RTU", ""};
 
 constexpr int kTagPeriodMs = 400;
 constexpr int kTagPollingDelayMs = 10;
@@ -74,23 +64,10 @@ void TFmEscuchar::DemandaMODBUSRTU1Click() {
     startModbusRequest(kRequestRtu);
 }
 
-// Closing and opening again applies the new line at once and empties both
-// queues. A port that cannot be opened has been reported; the command goes on.
-void TFmEscuchar::reopenChosenPort(const FixedLineSettings& line) {
-    const bool first = RBPuerto1->isChecked();
-    TCommPortDriver& port = first ? Port1 : Port2;
-    first ? ClosePort1() : ClosePort2();
-    port.SetDataBits(line.dataBits);
-    port.SetParity(line.parity);
-    port.SetStopBits(line.stopBits);
-    port.SetBaudRate(line.baudRate);
-    first ? OpenPort1() : OpenPort2();
-}
-
 // The telegram's name and type are set before the station count is asked, so a
 // count that is no number leaves them changed and the scheduler as it was.
 void TFmEscuchar::startModbusPoll(const ModbusCommand& command) {
-    reopenChosenPort(command.line);
+    ReopenSelectedPort(command.dataBits, command.parity, sb1BITS, br9600);
     EditTlg->setText(command.telegramName);
     State.TlgType = command.tlgType;
     State.StationCount =
@@ -101,7 +78,7 @@ void TFmEscuchar::startModbusPoll(const ModbusCommand& command) {
 
 // However the settings dialog is closed, the request goes out as its fields say.
 void TFmEscuchar::startModbusRequest(const ModbusCommand& command) {
-    reopenChosenPort(command.line);
+    ReopenSelectedPort(command.dataBits, command.parity, sb1BITS, br9600);
     TConfMODBUS& dialog = *windows_.ConfMODBUS;
     dialog.showModal();
     shared_.TlgToSend =
@@ -115,7 +92,7 @@ void TFmEscuchar::startModbusRequest(const ModbusCommand& command) {
 // 485" keeps the echo of each request out of the reader's responses on port 1.
 // The scheduler's start ends any session, so this one begins after it.
 void TFmEscuchar::LeerParvolin1Click() {
-    reopenChosenPort(kRtuRequestLine);
+    ReopenSelectedPort(db8BITS, ptODD, sb1BITS, br9600);
     resize(640, 480);
     EditTlg->setText("Parvolin-ModBusRTU");
     const std::int32_t station = TagStationFromAnswer(boxes_.inputBox("Parvolin", "Station Number", "1"));
