@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/converter/converter_panel.h"
 #include "app/monitor/telegram_builders.h"
 #include "app/monitor/view_menu.h"
 #include "app/system_regional_settings.h"
@@ -111,9 +112,7 @@ void TFmEscuchar::buildControls() {
     EditFichero = makeReadOnlyEdit(client, "EditFichero", {428, 0, 149, 22});
     EditLng = makeReadOnlyEdit(client, "EditLng", {580, 0, 49, 22});
 
-    Panel1 = new QFrame(client);
-    Panel1->setObjectName("Panel1");
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1 = new ConverterPanel(boxes_, client);
     Panel1->setGeometry(184, 28, 445, 41);
 
     ScrollBox1 = new QScrollArea(client);

@@ -31,6 +31,7 @@ class QScrollArea;
 
 namespace varelo {
 
+class ConverterPanel;
 class TConfigPort1;
 class TConfMODBUS;
 class TFormParvolin;
@@ -159,7 +160,7 @@ class TFmEscuchar : public QMainWindow, private ReceiveWindow, private Scheduler
     QLabel* Label1;
     QLineEdit* EditFichero;
     QLineEdit* EditLng;
-    QFrame* Panel1;
+    ConverterPanel* Panel1;
     QScrollArea* ScrollBox1;
     TQVBcrt* QVB;
     FileOpenDialog OpenDialog1;
