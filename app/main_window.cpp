@@ -1,7 +1,10 @@
 #include "app/main_window.h"
 
 #include "app/converter/converter_panel.h"
-
+#include "app/monitor/telegram_builders.h"
+#include "app/monitor/view_menu.h"
+#include "app/system_regional_settings.h"
+#include "app/terminal_monitor_view.h"
 #include "platform/ui/handler_guard.h"
 #include "terminal/terminal_view.h"
 #include "util/colour.h"
@@ -72,6 +75,7 @@ TFmEscuchar::TFmEscuchar(SharedState& shared, ModalBoxes& boxes, const WallClock
     buildControls();
     buildMenus();
     setUpPorts();
+    wireMonitor();
     runGuarded(boxes_, [this] { FormCreate(); });
 }
 

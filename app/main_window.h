@@ -3,6 +3,9 @@
 #include "app/file_open_dialog.h"
 #include "app/monitor/capture_file.h"
 #include "app/monitor/monitor_state.h"
+#include "app/monitor/receive_path.h"
+#include "app/monitor/transmission_scheduler.h"
+#include "app/tag_session.h"
 #include "platform/clock.h"
 #include "platform/form_timer.h"
 #include "platform/ui/modal_boxes.h"
@@ -10,6 +13,10 @@
 #include "util/shared_state.h"
 
 #include <QMainWindow>
+
+#include <cstdint>
+#include <memory>
+#include <string>
 
 class QAction;
 class QCheckBox;
@@ -26,14 +33,22 @@ namespace varelo {
 
 class ConverterPanel;
 class TConfigPort1;
+class TConfMODBUS;
+class TFormParvolin;
 class TQVBcrt;
 class TSpinEdit;
+class SystemRegionalSettings;
+class TelegramBuilders;
+class TerminalMonitorView;
+class ViewMenu;
+struct ModbusCommand;
 
 // The main window: two serial ports, the terminal view on which all traffic is
 // shown, the menus from which everything starts, and the capture file. It only
 // wires: each handler is a few lines that call the pieces doing the work. The
-// handlers are spread over files by topic (ports, capture file, reference windows).
-class TFmEscuchar : public QMainWindow {
+// handlers are spread over files by topic (ports, capture file, reference windows,
+// receive path, View menu, sending).
+class TFmEscuchar : public QMainWindow, private ReceiveWindow, private SchedulerWindow {
     Q_OBJECT
   public:
     // The program's other windows. They are created after the main window, so
@@ -43,6 +58,8 @@ class TFmEscuchar : public QMainWindow {
         QDialog* CaracteresDeControl = nullptr;
         QDialog* FmAcercaDe = nullptr;
         QDialog* FCarAscii = nullptr;
+        TConfMODBUS* ConfMODBUS = nullptr;
+        TFormParvolin* FormParvolin = nullptr;
     };
 
     // Builds the window and runs FormCreate: both ports are opened, and a port that
@@ -51,7 +68,10 @@ class TFmEscuchar : public QMainWindow {
                 const TickClock& tickClock, QWidget* parent = nullptr);
     ~TFmEscuchar() override;
 
-    void AttachWindows(const Windows& windows) { windows_ = windows; }
+    void AttachWindows(const Windows& windows) {
+        windows_ = windows;
+        attachTagWindow();
+    }
 
     // Start-up, activation and close.
     void FormCreate();
@@ -79,6 +99,52 @@ class TFmEscuchar : public QMainWindow {
     void CarcteresdeControl1Click();
     void CaracteresAscii1Click();
     void Salir1Click();
+
+    // Receive path: the drivers' receive-data handlers (main_window_receive.cpp).
+    void Port1ReceiveData(TCommPortDriver& sender, const std::uint8_t* bytes, std::uint32_t size);
+    void Port2ReceiveData(TCommPortDriver& sender, const std::uint8_t* bytes, std::uint32_t size);
+
+    // View menu and typed keys (main_window_view.cpp). BloqueTlgClick is also how
+    // the Send commands switch one telegram per line on.
+    void Hexadecimal1Click();
+    void AsciiHexadecimal1Click();
+    void CtrlASCIIHexadecimal1Click();
+    void BloqueTlgClick();
+    void SaltardeLineayHoraporTlg1Click();
+    void ModoTerminal1Click();
+    void BorrarPantalla1Click();
+    void QVBKeyPress(char& key);
+
+    // Sending (main_window_scheduler.cpp).
+    // The steps every Send command that starts sending ends with: the telegram's
+    // name into EditTlg (UTF-8), its type, StartSending, and one telegram per line
+    // switched on. The name, type and line setting stay even when the start is refused.
+    void StartTelegram(const std::string& editTlgText, std::uint32_t tlgType);
+    // Starts (or keeps) the scheduler, unless the chosen port is not open, which is
+    // reported ("Port 1 is not open"). True when sending was started.
+    bool StartSending();
+    void Cortar1Click();
+    void Timer1Timer();
+    void SEFrecuenciaChange();
+    void SEDelayChange();
+    // Closes the chosen port, gives it these line settings and opens it again.
+    void ReopenSelectedPort(TDataBits dataBits, TParity parity, TStopBits stopBits, TBaudRate baudRate);
+    TransmissionScheduler& Scheduler() { return *scheduler_; }
+
+    // Fixed telegrams and the text file (main_window_send.cpp).
+    void FechayHora1Click();
+    void TLGTipo1Click();
+    void TLGTipo2Click();
+    void TlgTest1Click();
+    void Polling1Click();
+    void FicheroTexto1Click();
+
+    // MODBUS master and tag reader (main_window_modbus.cpp).
+    void PollingMODBUS1Click();
+    void PollingMODBUSRTU1Click();
+    void DemandaMODBUSASCII1Click();
+    void DemandaMODBUSRTU1Click();
+    void LeerParvolin1Click();
 
     // Controls.
     QGroupBox* GBSend;
@@ -164,12 +230,53 @@ class TFmEscuchar : public QMainWindow {
     void closePort(TCommPortDriver& port, QAction* openItem, QAction* closeItem);
     void configurePort(TCommPortDriver& port, void (TFmEscuchar::*closeIt)(), void (TFmEscuchar::*openIt)());
 
+    // MODBUS commands (main_window_modbus.cpp).
+    void connectModbusItems();
+    void startModbusPoll(const ModbusCommand& command);
+    void startModbusRequest(const ModbusCommand& command);
+
+    // The monitor's pieces, wired to the controls (main_window_monitor.cpp).
+    void wireMonitor();
+    void showViewMenu();
+    char selectedPort() const;
+    TCommPortDriver& selectedDriver();
+    void echoTextFile(char port, const std::string& sent);
+
+    // ReceiveWindow
+    bool Return485Checked() const override;
+    void StopTimerModBus() override;
+    void ProcessTagResponse(const std::string& block) override;
+    void SetEditLng(const std::string& text) override;
+    // SchedulerWindow
+    char SelectedPort() const override { return selectedPort(); }
+    bool PortOpen(char port) const override;
+    bool Timer1Enabled() const override;
+    void SetTimer1Enabled(bool enabled) override;
+    void EditTiempoChange() override;
+    void SendString(char port, const std::string& telegram) override;
+    void SetTagLampsSilver() override;
+    void ToggleTagLed() override;
+
+    // The tag reader's part in receiving and sending (main_window_tag_hooks.cpp).
+    void attachTagWindow();
+    void onTagResponse(const std::string& block);
+    void onTagLampsSilver();
+    void onTagLedToggle();
+
     SharedState& shared_;
     ModalBoxes& boxes_;
     const WallClock& wallClock_;
     const TickClock& tickClock_;
     Windows windows_;
     bool activated_ = false;
+
+    std::unique_ptr<TerminalMonitorView> monitorView_;
+    std::unique_ptr<SystemRegionalSettings> regional_;
+    std::unique_ptr<TelegramBuilders> builders_;
+    std::unique_ptr<ReceivePath> receivePath_;
+    std::unique_ptr<TransmissionScheduler> scheduler_;
+    std::unique_ptr<ViewMenu> viewMenu_;
+    TagSession tagSession_{shared_, boxes_, TimerModBus};
 };
 
 }  // namespace varelo

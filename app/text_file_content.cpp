@@ -1,0 +1,53 @@
+#include "app/text_file_content.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cerrno>
+#include <cstring>
+
+namespace varelo {
+namespace {
+
+constexpr char CtrlZ = 0x1A;
+
+class Descriptor {
+  public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+}  // namespace
+
+std::optional<std::string> ReadTextFileContent(const std::string& path) {
+    // Without O_NONBLOCK, opening a named pipe that nobody writes would wait for ever.
+    const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    struct stat info {};
+    if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+
+    std::string content;
+    content.reserve(static_cast<std::size_t>(info.st_size));
+    char chunk[64 * 1024];
+    for (;;) {
+        const ssize_t n = ::read(file.get(), chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return std::nullopt;
+        if (n == 0) return content;
+        const auto* end = static_cast<const char*>(std::memchr(chunk, CtrlZ, static_cast<std::size_t>(n)));
+        if (end) {
+            content.append(chunk, static_cast<std::size_t>(end - chunk));
+            return content;
+        }
+        content.append(chunk, static_cast<std::size_t>(n));
+    }
+}
+
+}  // namespace varelo
