@@ -83,7 +83,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(
             stderr,
             "varelo: no graphical display found (DISPLAY is not set).\n"
-            "Start it from a desktop session, or under a virtual display: xvfb-run ./build/app/varelo\n");
+            "Start it from a desktop session, or under a virtual display: xvfb-run -a ./scripts/run\n");
         return 2;
     }
     QApplication app(argc, argv);
