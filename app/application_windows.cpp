@@ -21,8 +21,8 @@ ApplicationWindows::ApplicationWindows(SharedState& shared, ModalBoxes& boxes, c
     FCarAscii = std::make_unique<TFCarAscii>();
     ConfMODBUS = std::make_unique<TConfMODBUS>(boxes);
     FormParvolin = std::make_unique<TFormParvolin>();
-    FmEscuchar->AttachWindows(
-        {ConfigPort1.get(), CaracteresDeControl.get(), FmAcercaDe.get(), FCarAscii.get()});
+    FmEscuchar->AttachWindows({ConfigPort1.get(), CaracteresDeControl.get(), FmAcercaDe.get(), FCarAscii.get(),
+                               ConfMODBUS.get(), FormParvolin.get()});
 }
 
 ApplicationWindows::~ApplicationWindows() = default;

@@ -5,6 +5,7 @@
 #include "app/monitor/monitor_state.h"
 #include "app/monitor/receive_path.h"
 #include "app/monitor/transmission_scheduler.h"
+#include "app/tag_session.h"
 #include "platform/clock.h"
 #include "platform/form_timer.h"
 #include "platform/ui/modal_boxes.h"
@@ -32,12 +33,15 @@ namespace varelo {
 
 class ConverterPanel;
 class TConfigPort1;
+class TConfMODBUS;
+class TFormParvolin;
 class TQVBcrt;
 class TSpinEdit;
 class SystemRegionalSettings;
 class TelegramBuilders;
 class TerminalMonitorView;
 class ViewMenu;
+struct ModbusCommand;
 
 // The main window: two serial ports, the terminal view on which all traffic is
 // shown, the menus from which everything starts, and the capture file. It only
@@ -54,6 +58,8 @@ class TFmEscuchar : public QMainWindow, private ReceiveWindow, private Scheduler
         QDialog* CaracteresDeControl = nullptr;
         QDialog* FmAcercaDe = nullptr;
         QDialog* FCarAscii = nullptr;
+        TConfMODBUS* ConfMODBUS = nullptr;
+        TFormParvolin* FormParvolin = nullptr;
     };
 
     // Builds the window and runs FormCreate: both ports are opened, and a port that
@@ -62,7 +68,10 @@ class TFmEscuchar : public QMainWindow, private ReceiveWindow, private Scheduler
                 const TickClock& tickClock, QWidget* parent = nullptr);
     ~TFmEscuchar() override;
 
-    void AttachWindows(const Windows& windows) { windows_ = windows; }
+    void AttachWindows(const Windows& windows) {
+        windows_ = windows;
+        attachTagWindow();
+    }
 
     // Start-up, activation and close.
     void FormCreate();
@@ -129,6 +138,13 @@ class TFmEscuchar : public QMainWindow, private ReceiveWindow, private Scheduler
     void TlgTest1Click();
     void Polling1Click();
     void FicheroTexto1Click();
+
+    // MODBUS master and tag reader (main_window_modbus.cpp).
+    void PollingMODBUS1Click();
+    void PollingMODBUSRTU1Click();
+    void DemandaMODBUSASCII1Click();
+    void DemandaMODBUSRTU1Click();
+    void LeerParvolin1Click();
 
     // Controls.
     QGroupBox* GBSend;
@@ -214,6 +230,11 @@ class TFmEscuchar : public QMainWindow, private ReceiveWindow, private Scheduler
     void closePort(TCommPortDriver& port, QAction* openItem, QAction* closeItem);
     void configurePort(TCommPortDriver& port, void (TFmEscuchar::*closeIt)(), void (TFmEscuchar::*openIt)());
 
+    // MODBUS commands (main_window_modbus.cpp).
+    void connectModbusItems();
+    void startModbusPoll(const ModbusCommand& command);
+    void startModbusRequest(const ModbusCommand& command);
+
     // The monitor's pieces, wired to the controls (main_window_monitor.cpp).
     void wireMonitor();
     void showViewMenu();
@@ -238,6 +259,7 @@ class TFmEscuchar : public QMainWindow, private ReceiveWindow, private Scheduler
     void ToggleTagLed() override;
 
     // The tag reader's part in receiving and sending (main_window_tag_hooks.cpp).
+    void attachTagWindow();
     void onTagResponse(const std::string& block);
     void onTagLampsSilver();
     void onTagLedToggle();
@@ -255,6 +277,7 @@ class TFmEscuchar : public QMainWindow, private ReceiveWindow, private Scheduler
     std::unique_ptr<ReceivePath> receivePath_;
     std::unique_ptr<TransmissionScheduler> scheduler_;
     std::unique_ptr<ViewMenu> viewMenu_;
+    TagSession tagSession_{shared_, boxes_, TimerModBus};
 };
 
 }  // namespace varelo

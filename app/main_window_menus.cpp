@@ -93,6 +93,7 @@ void TFmEscuchar::buildMenus() {
     onClick(CerrarPuerto2, &TFmEscuchar::CerrarPuerto2Click);
     onClick(CarcteresdeControl1, &TFmEscuchar::CarcteresdeControl1Click);
     onClick(CaracteresAscii1, &TFmEscuchar::CaracteresAscii1Click);
+    connectModbusItems();
 }
 
 }  // namespace varelo

@@ -2,13 +2,21 @@
 
 namespace varelo {
 
-// Where the tag reader takes part in receiving and sending. Until a tag session
-// exists, nothing starts one, so nothing arrives here.
+// The tag data window's OK ends the session the way the Send menu's Stop does.
+void TFmEscuchar::attachTagWindow() {
+    tagSession_.attachWindow(windows_.FormParvolin, [this] { Cortar1Click(); });
+}
 
-void TFmEscuchar::onTagResponse(const std::string&) {}
+void TFmEscuchar::onTagResponse(const std::string& block) {
+    tagSession_.ProcessTagResponse(block);
+}
 
-void TFmEscuchar::onTagLampsSilver() {}
+void TFmEscuchar::onTagLampsSilver() {
+    tagSession_.SetLampsSilver();
+}
 
-void TFmEscuchar::onTagLedToggle() {}
+void TFmEscuchar::onTagLedToggle() {
+    tagSession_.ToggleTagLed();
+}
 
 }  // namespace varelo

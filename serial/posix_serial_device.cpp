@@ -2,6 +2,7 @@
 
 #include "serial/byte_ring.h"
 #include "serial/termios2_line.h"
+#include "serial/uucp_lock.h"
 
 #include <QSocketNotifier>
 
@@ -16,12 +17,18 @@ namespace {
 
 class PosixSerialDevice final : public SerialDevice {
   public:
-    explicit PosixSerialDevice(int fd)
-        : fd_(fd), staging_(kSerialStagingBytes), notifier_(fd, QSocketNotifier::Read) {
+    PosixSerialDevice(int fd, UucpLock lock)
+        : fd_(fd),
+          lock_(std::move(lock)),
+          staging_(kSerialStagingBytes),
+          notifier_(fd, QSocketNotifier::Read) {
         QObject::connect(&notifier_, &QSocketNotifier::activated, [this] { pullFromKernel(); });
     }
     ~PosixSerialDevice() override {
         notifier_.setEnabled(false);
+        // A pseudo-terminal keeps the exclusive mark after its last close; the next
+        // program to open it, without administrator rights, would find it busy.
+        ::ioctl(fd_, TIOCNXCL);
         ::close(fd_);
     }
 
@@ -111,23 +118,34 @@ class PosixSerialDevice final : public SerialDevice {
     }
 
     int fd_;
+    UucpLock lock_;
     ByteRing staging_;
     QSocketNotifier notifier_;
     bool farEndGone_ = false;
 };
+
+// True when another opener has marked the tty exclusive. The kernel keeps out only
+// openers without administrator rights; the mark is asked for so that it holds for all.
+bool MarkedExclusive(int fd) {
+    int exclusive = 0;
+    return ::ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0;
+}
 
 }  // namespace
 
 std::unique_ptr<SerialDevice> OpenPosixSerialDevice(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return nullptr;
-    // flock holds against every other opener, root included; TIOCEXCL keeps out
-    // openers without administrator rights that do not lock.
-    if (!::isatty(fd) || ::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0) {
+    // flock holds against every other opener, root included; the lock file against
+    // programs that look for one; TIOCEXCL keeps out openers without administrator
+    // rights that do neither. The exclusive mark comes last: it outlives a close.
+    UucpLock lock;
+    if (!::isatty(fd) || MarkedExclusive(fd) || ::flock(fd, LOCK_EX | LOCK_NB) != 0 || !lock.acquire(path) ||
+        ::ioctl(fd, TIOCEXCL) != 0) {
         ::close(fd);
         return nullptr;
     }
-    return std::make_unique<PosixSerialDevice>(fd);
+    return std::make_unique<PosixSerialDevice>(fd, std::move(lock));
 }
 
 }  // namespace varelo

@@ -7,9 +7,10 @@
 
 namespace varelo {
 
-// A tty opened for exclusive use: locked against every other opener (flock) and
-// marked exclusive for the kernel (TIOCEXCL). Anything that is not a tty, or is
-// held elsewhere, gives nullptr.
+// A tty opened for exclusive use: locked against every other opener (flock), against
+// programs that keep to lock files (a lock file in /var/lock while it is open) and
+// marked exclusive for the kernel (TIOCEXCL). Anything that is not a tty, or that
+// another program holds in one of these ways, gives nullptr.
 //
 // A Linux tty keeps only about 4 KB between two reads, so received bytes are taken
 // out of the kernel as soon as they arrive (a socket notifier on the thread that
