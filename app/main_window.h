@@ -238,6 +238,7 @@ class TFmEscuchar : public QMainWindow, private ReceiveWindow, private Scheduler
     // The monitor's pieces, wired to the controls (main_window_monitor.cpp).
     void wireMonitor();
     void showViewMenu();
+    void clickViewMenu(void (ViewMenu::*click)());
     char selectedPort() const;
     TCommPortDriver& selectedDriver();
     void echoTextFile(char port, const std::string& sent);

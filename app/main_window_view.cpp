@@ -27,34 +27,31 @@ void TFmEscuchar::showViewMenu() {
     ModoTerminal1->setText(caption(viewMenu_->ModoTerminal1Caption()));
 }
 
-void TFmEscuchar::Hexadecimal1Click() {
-    viewMenu_->Hexadecimal1Click();
+// Each View item changes the menu's state, shows it, and hands the keyboard to the view.
+void TFmEscuchar::clickViewMenu(void (ViewMenu::*click)()) {
+    ((*viewMenu_).*click)();
     showViewMenu();
     QVB->setFocus();
+}
+
+void TFmEscuchar::Hexadecimal1Click() {
+    clickViewMenu(&ViewMenu::Hexadecimal1Click);
 }
 
 void TFmEscuchar::AsciiHexadecimal1Click() {
-    viewMenu_->AsciiHexadecimal1Click();
-    showViewMenu();
-    QVB->setFocus();
+    clickViewMenu(&ViewMenu::AsciiHexadecimal1Click);
 }
 
 void TFmEscuchar::CtrlASCIIHexadecimal1Click() {
-    viewMenu_->CtrlASCIIHexadecimal1Click();
-    showViewMenu();
-    QVB->setFocus();
+    clickViewMenu(&ViewMenu::CtrlASCIIHexadecimal1Click);
 }
 
 void TFmEscuchar::BloqueTlgClick() {
-    viewMenu_->BloqueTlgClick();
-    showViewMenu();
-    QVB->setFocus();
+    clickViewMenu(&ViewMenu::BloqueTlgClick);
 }
 
 void TFmEscuchar::SaltardeLineayHoraporTlg1Click() {
-    viewMenu_->SaltardeLineayHoraporTlg1Click();
-    showViewMenu();
-    QVB->setFocus();
+    clickViewMenu(&ViewMenu::SaltardeLineayHoraporTlg1Click);
 }
 
 void TFmEscuchar::ModoTerminal1Click() {

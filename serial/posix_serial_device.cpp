@@ -83,9 +83,13 @@ class PosixSerialDevice final : public SerialDevice {
     }
 
   private:
-    // Moves everything the kernel holds into the staging buffer.
+    // Moves what the kernel holds into the staging buffer, at most kPullBytes at a
+    // time. A fast sender refills the tty while it is being read, so reading until
+    // it is empty could hold the event loop for tens of milliseconds; what is left
+    // keeps the descriptor readable and is taken at the next pass of the loop.
     void pullFromKernel() {
-        while (!farEndGone_) {
+        constexpr std::size_t kPullBytes = 64 * 1024;
+        for (std::size_t pulled = 0; !farEndGone_ && pulled < kPullBytes;) {
             const std::span<std::uint8_t> room = staging_.writable();
             if (room.empty()) {
                 notifier_.setEnabled(false);  // full: leave the rest to the kernel
@@ -94,6 +98,7 @@ class PosixSerialDevice final : public SerialDevice {
             const ssize_t n = ::read(fd_, room.data(), room.size());
             if (n > 0) {
                 staging_.commit(static_cast<std::size_t>(n));
+                pulled += static_cast<std::size_t>(n);
             } else if (n < 0 && errno == EINTR) {
                 continue;
             } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {

@@ -7,6 +7,8 @@
 // rendering of what was written. Then both ports idle, polling every 50 ms.
 //
 // Usage: bench_monitor_throughput [seconds of traffic, default 5] [seconds idle, default 20]
+// On a machine busy with other work the wall-clock figures measure the waits for the
+// processor; run it as `chrt -f 10 bench_monitor_throughput` there to measure the program.
 #include "app/main_window.h"
 #include "platform/ui/scripted_modal_boxes.h"
 #include "util/shared_state.h"
