@@ -5,6 +5,7 @@
 #include "app/tests/modbus_window_fixture.h"
 #include "app/tests/pty_link.h"
 #include "app/tests/tag_frames.h"
+#include "sim/demo_tag.h"
 #include "sim/tests/child_process.h"
 #include "terminal/terminal_view.h"
 #include "widgets/spin_edit.h"
@@ -15,6 +16,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -46,6 +49,16 @@ class ModbusPeersTest : public ModbusWindowTest {
         for (const std::string& row : screenRows())
             if (row.rfind(start, 0) == 0) return row;
         return {};
+    }
+
+    // varelo-sim on the far end with these arguments, once it says it is ready;
+    // nothing if it does not.
+    static std::unique_ptr<ChildProcess> startSimulator(const std::vector<std::string>& args) {
+        auto sim = std::make_unique<ChildProcess>(VARELO_SIM_PATH, args);
+        const std::optional<std::string> ready = sim->readLine(std::chrono::seconds(10));
+        if (ready && ready->rfind("varelo-sim: ", 0) == 0) return sim;
+        ADD_FAILURE() << "varelo-sim did not start: " << sim->errorOutput();
+        return nullptr;
     }
 
     PtyLink link;
@@ -99,17 +112,66 @@ TEST_F(ModbusPeersTest, AnRtuPollOfThreeStationsShowsTheLibmodbusAnswerOfItsStat
     EXPECT_EQ(rowStartingWith("P1<-"), "P1<-(01)(11)(C0),") << "the poll begins at station 1";
 }
 
+// The simulator's field bus: stations 1 to 6, the demonstration tag at station 1.
 TEST_F(ModbusPeersTest, ATagSessionReadsTheSimulatorsDemonstrationTag) {
-    ChildProcess sim(VARELO_SIM_PATH, {link.farPath()});
-    const std::optional<std::string> ready = sim.readLine(std::chrono::seconds(10));
-    ASSERT_TRUE(ready && ready->rfind("varelo-sim: ", 0) == 0) << sim.errorOutput();
+    const std::unique_ptr<ChildProcess> sim = startSimulator({link.farPath()});
+    ASSERT_TRUE(sim);
     start();
 
     click(window().LeerParvolin1);
     ASSERT_TRUE(runUntil([&] { return !tagWindow().Memo1->toPlainText().isEmpty(); }));
-    const QStringList map = tagMap();
-    ASSERT_EQ(map.size(), 17);
-    EXPECT_EQ(map[1], "000|0|VARELO DEMO TAG ");
+    EXPECT_EQ(tagMap(), expectedMap(DemoTagImage()));
+    EXPECT_EQ(tagWindow().LabelPaso->text(), "4");
+}
+
+// Each station answers function 17 with its station, the run indicator FF and
+// "VARELO-SIM" with its number: one answer from each of the three stations.
+TEST_F(ModbusPeersTest, AnRtuPollOfThreeStationsShowsTheAnswerOfEachSimulatedStation) {
+    const std::unique_ptr<ChildProcess> sim = startSimulator({link.farPath()});
+    ASSERT_TRUE(sim);
+    start();
+    window().SEFrecuencia->setValue(300);
+    boxes.inputAnswers = {"3"};
+
+    const auto answerOf = [&](int station) {
+        const std::string header = "P1->(0" + std::to_string(station) + ")(11)(0E)(0" +
+                                   std::to_string(station) + ")(FF)VARELO-SIM " + std::to_string(station);
+        return rowStartingWith(header);
+    };
+    click(window().PollingMODBUSRTU1);
+    ASSERT_TRUE(runUntil([&] { return !answerOf(3).empty(); })) << ::testing::PrintToString(screenRows());
+    click(window().Cortar1);
+
+    for (int station = 1; station <= 3; ++station)
+        EXPECT_FALSE(answerOf(station).empty()) << "station " << station;
+    for (const std::string& row : screenRows())
+        if (row.rfind("P1->", 0) == 0) {
+            EXPECT_NE(row.find("VARELO-SIM "), std::string::npos) << row;
+        }
+}
+
+// The simulated scale on COM2's line: its weight lines show behind the port 2
+// header, one line each, as "dd/mm/yyyy hh:mm", the weight right-aligned in 5
+// characters with one decimal, " Kg" and the line end.
+TEST_F(ModbusPeersTest, TheSimulatedScalesWeightLinesShowBehindThePort2Header) {
+    ::setenv("VARELO_COM1", com1.slavePath().c_str(), 1);
+    ::setenv("VARELO_COM2", link.nearPath().c_str(), 1);
+    start();
+    click(window().BloqueTlg);
+    // Started after the program so that no lines pile up before it reads them.
+    const std::unique_ptr<ChildProcess> sim =
+        startSimulator({"--role", "scale", "--period", "200", link.farPath()});
+    ASSERT_TRUE(sim);
+
+    const std::regex weightLine(R"(P2->\d\d/\d\d/\d{4} \d\d:\d\d [ \d]{2}\d\.\d Kg\(0D\)\(0A\))");
+    std::vector<std::string> lines;
+    ASSERT_TRUE(runUntil([&] {
+        lines.clear();
+        for (const std::string& row : screenRows())
+            if (row.rfind("P2->", 0) == 0) lines.push_back(row);
+        return lines.size() >= 3;
+    })) << ::testing::PrintToString(screenRows());
+    for (const std::string& line : lines) EXPECT_TRUE(std::regex_match(line, weightLine)) << line;
 }
 
 }  // namespace
