@@ -2,19 +2,20 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
-#include <vector>
 
 namespace varelo {
 
-// A first-in first-out byte store of fixed capacity, allocated once.
+// A first-in first-out byte store of fixed capacity, allocated once. The store is
+// not cleared: the system gives it memory only as bytes fill it.
 class ByteRing {
   public:
     explicit ByteRing(std::size_t capacity);
 
     std::size_t size() const { return size_; }
-    std::size_t capacity() const { return store_.size(); }
-    bool full() const { return size_ == store_.size(); }
+    std::size_t capacity() const { return capacity_; }
+    bool full() const { return size_ == capacity_; }
 
     // The free room that follows the stored bytes without wrapping; fill it, then commit.
     std::span<std::uint8_t> writable();
@@ -25,7 +26,8 @@ class ByteRing {
     void clear();
 
   private:
-    std::vector<std::uint8_t> store_;
+    std::size_t capacity_;
+    std::unique_ptr<std::uint8_t[]> store_;
     std::size_t head_ = 0;  // oldest byte
     std::size_t size_ = 0;
 };

@@ -133,7 +133,7 @@ void TCommPortDriver::SetPollingDelay(std::uint16_t ms) {
     pollTimer_.stop();
     pollingDelay_ = ms;
     SetPacketTimeout(packetTimeout_);
-    if (Connected()) pollTimer_.start(pollingDelay_);
+    if (Connected()) startPolling();
 }
 
 void TCommPortDriver::SetEnableDTROnOpen(bool on) {
@@ -159,8 +159,22 @@ bool TCommPortDriver::Connect() {
         Disconnect();
         return false;
     }
-    pollTimer_.start(pollingDelay_);
+    deviceWatchesInput_ = device_->watchInput([this] { inputArrived(); });
+    startPolling();
     return true;
+}
+
+void TCommPortDriver::startPolling() {
+    periodOrigin_ = clock_->ticks();
+    pollTimer_.start(pollingDelay_);
+}
+
+// Wakes the resting poll timer. The tick keeps the phase of the period, so the
+// ticks fall where they would have fallen had the timer never rested.
+void TCommPortDriver::inputArrived() {
+    if (!Connected() || pollTimer_.isActive()) return;
+    const std::uint32_t intoPeriod = (clock_->ticks() - periodOrigin_) % pollingDelay_;
+    pollTimer_.start(static_cast<int>(pollingDelay_ - intoPeriod));
 }
 
 void TCommPortDriver::Disconnect() {
@@ -243,11 +257,20 @@ void TCommPortDriver::PollingTick() {
         explicit TickScope(bool& f) : flag(f) { flag = true; }
         ~TickScope() { flag = false; }
     } scope(inTick_);
+    const SerialDevice* device = device_.get();
     const std::uint32_t waiting = device_->inputWaiting();
     if (packetSize_ <= 0)
         deliverStream(waiting);
     else
         deliverPackets(waiting);
+    if (device_.get() != device || !pollTimer_.isActive()) return;  // closed, or not timer-driven
+    if (deviceWatchesInput_ && waiting == 0 && !packetStart_) {
+        pollTimer_.stop();  // nothing to do until bytes come in
+    } else if (pollTimer_.interval() != pollingDelay_) {
+        // The first tick after a rest was the remainder of a period; the rest are whole.
+        periodOrigin_ = clock_->ticks();
+        pollTimer_.start(pollingDelay_);
+    }
 }
 
 std::uint32_t TCommPortDriver::readIntoRxBuffer(std::uint32_t size) {

@@ -28,7 +28,9 @@ using TReceivePacketEvent =
 // One serial port: opens its device by path, writes all line settings in one step,
 // polls the input queue from a timer on the thread that owns it and hands each
 // batch to an event, and writes blocks with a no-progress time-out. It has no
-// thread of its own and never waits for input.
+// thread of its own and never waits for input. While the line is quiet and the
+// device can say when bytes come in, the timer rests; the first tick after an
+// arrival falls where the unbroken period would have put it.
 //
 // Setters never fail: out-of-range values are limited or ignored. While the port
 // is open, the port and buffer sizes cannot change, and a change of line settings
@@ -96,6 +98,8 @@ class TCommPortDriver : public QObject {
     bool Connect();
     void Disconnect();
     bool Connected() const { return device_ != nullptr; }
+    // True while the poll timer runs; on a quiet line it rests until bytes come in.
+    bool Polling() const { return pollTimer_.isActive(); }
 
     // Writes all line settings to the open device and empties both queues.
     bool ApplySettings();
@@ -124,6 +128,8 @@ class TCommPortDriver : public QObject {
     void deliverStream(std::uint32_t waiting);
     void deliverPackets(std::uint32_t waiting);
     std::uint32_t readIntoRxBuffer(std::uint32_t size);
+    void inputArrived();
+    void startPolling();
 
     SerialDeviceFactory deviceFactory_;
     const TickClock* clock_;
@@ -148,6 +154,8 @@ class TCommPortDriver : public QObject {
     std::vector<std::uint8_t> rxBuffer_;
     std::optional<std::uint32_t> packetStart_;  // tick at which the pending partial packet began
     bool inTick_ = false;
+    bool deviceWatchesInput_ = false;  // the poll timer may rest while nothing waits
+    std::uint32_t periodOrigin_ = 0;   // a tick of the period's grid
 };
 
 }  // namespace varelo

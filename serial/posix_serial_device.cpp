@@ -72,6 +72,11 @@ class PosixSerialDevice final : public SerialDevice {
         return count;
     }
 
+    bool watchInput(std::function<void()> arrived) override {
+        arrived_ = std::move(arrived);
+        return true;
+    }
+
     std::optional<std::uint32_t> write(const void* data, std::uint32_t size) override {
         for (;;) {
             const ssize_t n = ::write(fd_, data, size);
@@ -88,12 +93,18 @@ class PosixSerialDevice final : public SerialDevice {
     // it is empty could hold the event loop for tens of milliseconds; what is left
     // keeps the descriptor readable and is taken at the next pass of the loop.
     void pullFromKernel() {
+        if (pullSome() > 0 && arrived_) arrived_();
+    }
+
+    // The count of bytes moved.
+    std::size_t pullSome() {
         constexpr std::size_t kPullBytes = 64 * 1024;
-        for (std::size_t pulled = 0; !farEndGone_ && pulled < kPullBytes;) {
+        std::size_t pulled = 0;
+        while (!farEndGone_ && pulled < kPullBytes) {
             const std::span<std::uint8_t> room = staging_.writable();
             if (room.empty()) {
                 notifier_.setEnabled(false);  // full: leave the rest to the kernel
-                return;
+                break;
             }
             const ssize_t n = ::read(fd_, room.data(), room.size());
             if (n > 0) {
@@ -102,7 +113,7 @@ class PosixSerialDevice final : public SerialDevice {
             } else if (n < 0 && errno == EINTR) {
                 continue;
             } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-                return;
+                break;
             } else {
                 // End of file or a hard error: the far end has gone (a closed
                 // pseudo-terminal, an unplugged adapter). The descriptor would stay
@@ -111,6 +122,7 @@ class PosixSerialDevice final : public SerialDevice {
                 notifier_.setEnabled(false);
             }
         }
+        return pulled;
     }
 
     void resumeReading() {
@@ -121,6 +133,7 @@ class PosixSerialDevice final : public SerialDevice {
     UucpLock lock_;
     ByteRing staging_;
     QSocketNotifier notifier_;
+    std::function<void()> arrived_;
     bool farEndGone_ = false;
 };
 

@@ -36,6 +36,14 @@ class SerialDevice {
     // Queues up to size bytes for sending without waiting: the count queued (0 when
     // there is no room now), or nothing when the device has failed for good.
     virtual std::optional<std::uint32_t> write(const void* data, std::uint32_t size) = 0;
+
+    // Asks to be told, on the owner's thread, each time received bytes come in, so
+    // that the owner need not ask while the line is quiet. False when the device
+    // cannot tell: the owner must then keep asking.
+    virtual bool watchInput(std::function<void()> arrived) {
+        (void)arrived;
+        return false;
+    }
 };
 
 // Opens the device at a path for exclusive use; nullptr when it cannot be had.

@@ -3,6 +3,7 @@
 #include "serial/posix_serial_device.h"
 #include "serial/tests/pty_driver_fixture.h"
 
+#include <QElapsedTimer>
 #include <QEvent>
 
 namespace varelo {
@@ -186,6 +187,53 @@ TEST_F(DriverReceive, FarEndGoneLosesNothingAndDoesNotSpin) {
     ASSERT_TRUE(fresh.writeAll("again"));
     driver.PollingTick();
     EXPECT_EQ(events.back(), "again");
+}
+
+// The poll timer itself, run by the event loop: it rests on a quiet line and
+// wakes when bytes come in, but not while a partial packet waits for its time-out.
+class DriverPollTimer : public PtyDriverTest {
+  protected:
+    void SetUp() override {
+        PtyDriverTest::SetUp();
+        driver.SetPollingDelay(5);
+    }
+
+    // Runs the event loop until the condition holds; gives up after a generous while.
+    template <typename Condition>
+    bool loopUntil(Condition done) {
+        QElapsedTimer waited;
+        waited.start();
+        while (!done() && waited.elapsed() < 5000) app.processEvents(QEventLoop::WaitForMoreEvents, 20);
+        return done();
+    }
+};
+
+TEST_F(DriverPollTimer, RestsOnAQuietLineAndWakesWhenBytesComeIn) {
+    ASSERT_TRUE(driver.Connect());
+    EXPECT_TRUE(driver.Polling());
+    EXPECT_TRUE(loopUntil([&] { return !driver.Polling(); })) << "a tick that finds nothing rests";
+
+    for (const std::string burst : {"first", "second"}) {
+        farEndSends(burst);
+        ASSERT_TRUE(loopUntil([&] { return !events.empty() && events.back() == burst; }));
+        EXPECT_TRUE(loopUntil([&] { return !driver.Polling(); }));
+    }
+    EXPECT_EQ(received(), "firstsecond");
+}
+
+TEST_F(DriverPollTimer, KeepsTickingWhileAPartialPacketWaits) {
+    driver.SetPacketSize(10);
+    driver.SetPacketTimeout(100);
+    driver.SetPacketMode(pmPass);
+    ASSERT_TRUE(driver.Connect());
+    farEndSends("abc");
+    // Real ticks note the partial packet and then its time-out, on the test's clock.
+    EXPECT_TRUE(loopUntil([&] {
+        clock.advance(10);
+        return !events.empty();
+    }));
+    EXPECT_EQ(events, std::vector<std::string>{"abc"});
+    EXPECT_TRUE(loopUntil([&] { return !driver.Polling(); }));
 }
 
 }  // namespace
