@@ -75,8 +75,13 @@ TEST_F(FaultDrill, APortWhoseDeviceVanishesCostsNoCpuAndReopensOnceTheDeviceIsBa
     };
     const std::vector<Case> cases = {
         {"while receiving",
-         [](PseudoTerminal& far) {
-             far.writeSome(std::string(3000, 'r'));  // left in the line, not read yet
+         [this](PseudoTerminal& far) {
+             const std::int64_t before = window().State.RxCount;
+             far.writeSome(std::string(3000, 'r'));
+             EXPECT_TRUE(runUntil([&] { return window().State.RxCount == before + 3000; }));
+             // Bytes not yet read when the device goes are dropped with it by the
+             // system, as with a real device unplugged.
+             far.writeSome(std::string(3000, 'r'));
              far.closeMaster();
          }},
         {"while the scheduler sends",
