@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -33,11 +34,14 @@ std::optional<std::string> ReadTextFileContent(const std::string& path) {
     struct stat info {};
     if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
 
+    // The text is the file as it was when chosen: a file that another program keeps
+    // writing to would otherwise be read for as long as it grows.
+    const auto size = static_cast<std::size_t>(info.st_size);
     std::string content;
-    content.reserve(static_cast<std::size_t>(info.st_size));
+    content.reserve(size);
     char chunk[64 * 1024];
-    for (;;) {
-        const ssize_t n = ::read(file.get(), chunk, sizeof chunk);
+    while (content.size() < size) {
+        const ssize_t n = ::read(file.get(), chunk, std::min(sizeof chunk, size - content.size()));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return std::nullopt;
         if (n == 0) return content;
@@ -48,6 +52,7 @@ std::optional<std::string> ReadTextFileContent(const std::string& path) {
         }
         content.append(chunk, static_cast<std::size_t>(n));
     }
+    return content;
 }
 
 }  // namespace varelo

@@ -2,6 +2,8 @@
 
 #include "util/run_time_errors.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 
 namespace varelo {
@@ -13,6 +15,9 @@ CaptureFile::~CaptureFile() {
 bool CaptureFile::open(const std::string& path) {
     close();
     file_ = std::fopen(path.c_str(), "wbe");
+    // Unbuffered, each piece goes to the system in one write: a kill can fall only
+    // between two pieces, never inside one.
+    if (file_) std::setvbuf(file_, nullptr, _IONBF, 0);
     return file_ != nullptr;
 }
 
@@ -24,6 +29,10 @@ void CaptureFile::write(std::string_view piece) {
         std::clearerr(file_);
         throw IoError(e);
     }
+    // Writes to a file whose folder was removed still succeed, into a file that no
+    // one can read any more: that is reported as a file that is gone.
+    struct stat info {};
+    if (::fstat(::fileno(file_), &info) == 0 && info.st_nlink == 0) throw IoError(ENOENT);
 }
 
 void CaptureFile::close() {

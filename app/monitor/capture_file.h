@@ -20,7 +20,8 @@ public:
     bool open(const std::string& path);
     bool isOpen() const { return file_ != nullptr; }
 
-    // Writes one piece and flushes it to the operating system.
+    // Writes one piece and flushes it to the operating system. A file that was
+    // removed meanwhile (with its folder, say) raises IoError too.
     void write(std::string_view piece);
 
     // Closes the file, flushing what is buffered. Closing a closed file does nothing.

@@ -35,6 +35,7 @@ TEST_F(TextFile, AFileThatCannotBeReadSendsNothingAndSaysWhy) {
         {path("folder"), "Unable to read the file", path("folder"), "Text file"},
         {path("pipe"), "Unable to read the file", path("pipe"), "Text file"},
         {"/dev/zero", "Unable to read the file", "/dev/zero", "Text file"},
+        {"/dev/urandom", "Unable to read the file", "/dev/urandom", "Text file"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.chosen);

@@ -20,6 +20,8 @@ int SchedulerFigure(const BenchOptions& options);
 int TagFigure(const BenchOptions& options);
 // --program PATH --runs N: Varelo itself started with VARELO_REPORT_STARTUP=1.
 int StartupFigure(const BenchOptions& options);
+// --mode hexa|ascii|ctrl --seconds S: random bytes flat out on both ports.
+int NoiseFigure(const BenchOptions& options);
 // --seconds S: picocom on the same load as the one-port throughput.
 int CompareFigure(const BenchOptions& options);
 

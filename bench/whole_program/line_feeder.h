@@ -12,11 +12,14 @@ inline std::uint8_t PatternByte(std::uint64_t index) {
     return static_cast<std::uint8_t>(index + (index >> 8) * 3);
 }
 
-// Writes the pattern into a line's far end as fast as the line takes it, from a
-// thread of its own, until stopped.
+// What a feeder writes: the pattern above, or random bytes (noise on the line).
+enum class FeedContent { Pattern, Noise };
+
+// Writes into a line's far end as fast as the line takes it, from a thread of
+// its own, until stopped.
 class LineFeeder {
   public:
-    explicit LineFeeder(int masterFd);
+    explicit LineFeeder(int masterFd, FeedContent content = FeedContent::Pattern);
     ~LineFeeder();
     LineFeeder(const LineFeeder&) = delete;
     LineFeeder& operator=(const LineFeeder&) = delete;
@@ -28,6 +31,7 @@ class LineFeeder {
     void run();
 
     int fd_;
+    FeedContent content_;
     std::atomic<bool> stop_{false};
     std::atomic<std::uint64_t> written_{0};
     std::thread thread_;

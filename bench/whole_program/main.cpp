@@ -16,7 +16,7 @@ constexpr const char* kUsage =
     "figures: throughput (--ports 1|2 --seconds S --dir D), idle (--seconds S),\n"
     "         memory (--seconds S), scheduler (--period MS --seconds S),\n"
     "         tag (--seconds S --sim PATH), startup (--program PATH --runs N),\n"
-    "         compare (--seconds S)\n";
+    "         compare (--seconds S), noise (--mode hexa|ascii|ctrl --seconds S)\n";
 
 }  // namespace
 
@@ -42,6 +42,7 @@ int main(int argc, char** argv) {
     if (figure == "memory") return MemoryFigure(*options);
     if (figure == "scheduler") return SchedulerFigure(*options);
     if (figure == "tag") return TagFigure(*options);
+    if (figure == "noise") return NoiseFigure(*options);
     std::fputs(kUsage, stderr);
     return 2;
 }

@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <fstream>
+#include <string>
 
 namespace varelo {
 namespace {
@@ -36,6 +40,25 @@ TEST(CaptureFile, AFullDiskRaisesDiskFullAtTheFirstWrite) {
         EXPECT_STREQ(e.what(), "Disk full");
     }
     EXPECT_THROW(file.write("again"), IoError) << "every later piece fails too";
+}
+
+TEST(CaptureFile, AFileRemovedWithItsFolderRaisesAnIoErrorAtEachLaterPiece) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("varelo-capture-removed-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    CaptureFile file;
+    ASSERT_TRUE(file.open((folder / "capture.txt").string()));
+    file.write("before");
+    std::filesystem::remove_all(folder);
+    for (const char* piece : {"after", "again"}) {
+        try {
+            file.write(piece);
+            FAIL() << "a piece written into a removed file is lost: " << piece;
+        } catch (const IoError& e) {
+            EXPECT_STREQ(e.what(), "I/O error 2");
+        }
+    }
+    EXPECT_NO_THROW(file.close());
 }
 
 TEST(CaptureFile, AFolderThatDoesNotExistCannotBeOpened) {
