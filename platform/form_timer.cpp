@@ -2,10 +2,8 @@
 
 namespace varelo {
 
-FormTimer::FormTimer(QObject* parent, int intervalMs) : QObject(parent), interval_(intervalMs) {
-    timer_.setTimerType(Qt::PreciseTimer);
-    connect(&timer_, &QTimer::timeout, this, &FormTimer::fire);
-}
+FormTimer::FormTimer(QObject* parent, int intervalMs)
+    : QObject(parent), interval_(intervalMs), ticker_([this] { fire(); }) {}
 
 void FormTimer::setEnabled(bool on) {
     if (on == enabled_) return;
@@ -24,9 +22,9 @@ void FormTimer::fire() {
 }
 
 void FormTimer::restart() {
-    timer_.stop();
+    ticker_.stop();
     // An interval of 0 stops a window timer rather than running it flat out.
-    if (enabled_ && interval_ > 0) timer_.start(interval_);
+    if (enabled_ && interval_ > 0) ticker_.start(interval_);
 }
 
 }  // namespace varelo

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/precise_ticker.h"
+
 #include <QObject>
-#include <QTimer>
 
 #include <functional>
 
@@ -12,7 +13,7 @@ namespace varelo {
 // then restarts the period from now.
 class FormTimer : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit FormTimer(QObject* parent = nullptr, int intervalMs = 1000);
 
     bool enabled() const { return enabled_; }
@@ -26,13 +27,13 @@ public:
     // Runs the handler as a tick would (tests drive timers this way).
     void fire();
 
-private:
+  private:
     void restart();
 
-    QTimer timer_;
     bool enabled_ = false;
     int interval_;
     std::function<void()> onTimer_;
+    PreciseTicker ticker_;
 };
 
 }  // namespace varelo

@@ -44,7 +44,8 @@ int SchedulerFigure(const BenchOptions& options) {
     window.Timer1.setOnTimer([&] {
         const auto start = std::chrono::steady_clock::now();
         runGuarded(program.boxes(), [&] { window.Timer1Timer(); });
-        ticks.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        ticks.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     });
     ProgramUnderTest::click(window.TLGTipo1);
     if (!window.State.Sending) {

@@ -52,5 +52,35 @@ TEST(FormTimer, WritingTheSameValueDoesNotRestartThePeriod) {
     EXPECT_GE(ticks, 2);
 }
 
+TEST(FormTimer, ATickDueBeforeAStopOrARestartNeverComesAfterIt) {
+    int argc = 0;
+    QCoreApplication app(argc, nullptr);
+    FormTimer timer(nullptr, 10);
+    int ticks = 0;
+    timer.setOnTimer([&] { ++ticks; });
+
+    // The period runs out while the window is busy; the tick waits for the loop.
+    timer.setEnabled(true);
+    QElapsedTimer busy;
+    busy.start();
+    while (busy.elapsed() < 40) {
+    }
+    timer.setEnabled(false);
+    runEventsFor(40);
+    EXPECT_EQ(ticks, 0) << "a stopped timer delivered a tick that fell due before the stop";
+
+    // Several periods missed while busy make one tick, and a restart begins a whole
+    // new period.
+    timer.setEnabled(true);
+    busy.restart();
+    while (busy.elapsed() < 45) {
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ticks, 1);
+    timer.setInterval(1000);
+    runEventsFor(100);
+    EXPECT_EQ(ticks, 1) << "changing the interval starts its period again from now";
+}
+
 }  // namespace
 }  // namespace varelo
