@@ -9,6 +9,7 @@
 #include "platform/clock.h"
 #include "platform/form_timer.h"
 #include "platform/ui/modal_boxes.h"
+#include "platform/ui/posted_error_box.h"
 #include "serial/comm_port_driver.h"
 #include "util/shared_state.h"
 
@@ -266,6 +267,8 @@ class TFmEscuchar : public QMainWindow, private ReceiveWindow, private Scheduler
 
     SharedState& shared_;
     ModalBoxes& boxes_;
+    // The error box of the receive handlers, shown once the port's tick has returned.
+    PostedErrorBox receiveErrors_{boxes_};
     const WallClock& wallClock_;
     const TickClock& tickClock_;
     Windows windows_;

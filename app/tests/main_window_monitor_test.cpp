@@ -147,5 +147,51 @@ TEST_F(LineMonitor, ACaptureOnAFullDiskIsReportedAtEachBlockAndReceivingGoesOn) 
     EXPECT_TRUE(window().Port2.Connected());
 }
 
+// The box of a failed capture write keeps the event loop running, as a real modal
+// box does: both ports go on receiving and showing while it is open, and the blocks
+// that fail meanwhile raise no second box inside it.
+TEST_F(LineMonitor, BothPortsGoOnShowingWhileACaptureErrorBoxIsOpen) {
+    startCapture("/dev/full");
+    int depth = 0;
+    std::vector<std::string> shownWhileOpen;
+    boxes.whileOpen = [&] {
+        if (++depth == 1 && boxes.texts("runtime").size() == 1) {
+            const std::int64_t before = window().State.RxCount;
+            if (com1.writeAll("P1") && runUntil([&] { return window().State.RxCount == before + 2; }))
+                shownWhileOpen.push_back("port 1");
+            if (com2.writeAll("Q2") && runUntil([&] { return window().State.RxCount == before + 4; }))
+                shownWhileOpen.push_back("port 2");
+            EXPECT_EQ(boxes.texts("runtime").size(), 1u) << "a second box inside the first";
+        }
+        --depth;
+    };
+
+    ASSERT_TRUE(com1.writeAll("AB"));
+    ASSERT_TRUE(runUntil([&] { return !boxes.texts("runtime").empty() && depth == 0; }));
+    EXPECT_EQ(shownWhileOpen, (std::vector<std::string>{"port 1", "port 2"}));
+    EXPECT_EQ(boxes.texts("runtime"), std::vector<std::string>{"Disk full"});
+    EXPECT_EQ(screenRow(1).substr(0, 7), "ABP1Q2 ");
+
+    // Once it is closed, the next failing block is reported again, and nothing was lost.
+    ASSERT_TRUE(com2.writeAll("Z"));
+    ASSERT_TRUE(runUntil([&] { return boxes.texts("runtime").size() == 2 && depth == 0; }));
+    EXPECT_EQ(screenRow(1).substr(0, 8), "ABP1Q2Z ");
+    EXPECT_EQ(window().State.RxCount, 7);
+}
+
+// With one telegram per line the header's capture write is the one that fails:
+// the block still shows behind its header.
+TEST_F(LineMonitor, AFailingCaptureTakesNoBlockOffTheScreen) {
+    startCapture("/dev/full");
+    click(window().BloqueTlg);
+    ASSERT_TRUE(com1.writeAll("AB"));
+    ASSERT_TRUE(runUntil([&] { return boxes.texts("runtime").size() == 1; }));
+    ASSERT_TRUE(com2.writeAll("CD"));
+    ASSERT_TRUE(runUntil([&] { return boxes.texts("runtime").size() == 2; }));
+    EXPECT_EQ(screenRow(2).substr(0, 7), "P1->AB ");
+    EXPECT_EQ(screenRow(3).substr(0, 7), "P2->CD ");
+    EXPECT_EQ(window().State.RxCount, 4);
+}
+
 }  // namespace
 }  // namespace varelo::test
