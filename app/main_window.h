@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/capture_backlog_watch.h"
 #include "app/file_open_dialog.h"
 #include "app/monitor/capture_file.h"
 #include "app/monitor/monitor_state.h"
@@ -267,8 +268,10 @@ class TFmEscuchar : public QMainWindow, private ReceiveWindow, private Scheduler
 
     SharedState& shared_;
     ModalBoxes& boxes_;
-    // The error box of the receive handlers, shown once the port's tick has returned.
+    // The error box of the receive handlers and of the capture's held-back bytes,
+    // shown once the port's tick (or the pipe's turn) has returned.
     PostedErrorBox receiveErrors_{boxes_};
+    CaptureBacklogWatch captureBacklog_{CaptureFile, receiveErrors_};
     const WallClock& wallClock_;
     const TickClock& tickClock_;
     Windows windows_;
