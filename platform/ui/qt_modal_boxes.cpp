@@ -34,8 +34,8 @@ class TrimmingFileDialog final : public QFileDialog {
     using QFileDialog::QFileDialog;
 
     void accept() override {
-        if (auto* typed = findChild<QLineEdit*>("fileNameEdit")) {
-            QString name = typed->text();
+        if (auto* typed = findChild<QLineEdit*>("fileNameEdit")) {  // the dialog's name field
+            const QString name = typed->text();
             qsizetype first = 0;
             qsizetype end = name.size();
             while (first < end && name[first] == QChar(' ')) ++first;
