@@ -10,7 +10,7 @@
 #include "serial/uucp_lock.h"
 #include "sim/tests/child_process.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
 #include <sys/wait.h>
 
@@ -37,11 +37,11 @@ void ExpectLeftFree(const std::string& device) {
     SCOPED_TRACE(device);
     EXPECT_FALSE(MarkedExclusive(device)) << "the exclusive mark is cleared";
     EXPECT_FALSE(std::filesystem::exists(LockFileOf(device))) << "the lock file is removed";
-    if (!QCoreApplication::instance()) {
+    if (!QApplication::instance()) {  // the device watches for input on the event loop
         static int argc = 1;
         static char name[] = "fault_drills_tests";
         static char* argv[] = {name, nullptr};
-        new QCoreApplication(argc, argv);
+        new QApplication(argc, argv);  // the drills that follow may need windows
     }
     EXPECT_NE(OpenPosixSerialDevice(device), nullptr) << "the next program opens the line";
 }
