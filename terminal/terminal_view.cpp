@@ -39,10 +39,12 @@ QColor toQColor(Colour c, const QPalette& palette) {
     }
 }
 
-// The byte a key stands for when Qt gives it no text.
+// The byte a key stands for when Qt gives it no text. Shift+Tab (Backtab) types a
+// Tab as Tab does.
 char keyByte(int key) {
     switch (key) {
         case Qt::Key_Tab:
+        case Qt::Key_Backtab:
             return '\t';
         case Qt::Key_Return:
         case Qt::Key_Enter:
@@ -233,7 +235,8 @@ void TQVBcrt::focusOutEvent(QFocusEvent* e) {
 }
 
 void TQVBcrt::keyPressEvent(QKeyEvent* e) {
-    std::string bytes = utf8ToCp1252(e->text().toStdString());
+    // Delete is an editing key that types no character, though X11 gives it the text DEL.
+    std::string bytes = e->key() == Qt::Key_Delete ? std::string() : utf8ToCp1252(e->text().toStdString());
     if (bytes.empty() && keyByte(e->key())) bytes = keyByte(e->key());
     if (bytes.empty() && !isArrow(e->key())) {
         QWidget::keyPressEvent(e);

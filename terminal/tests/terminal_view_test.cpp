@@ -79,12 +79,16 @@ TEST_F(TerminalViewTest, TabEnterEscapeAndArrowsStayInTheView) {
     }
     QTest::keyClick(view, Qt::Key_Tab, Qt::ShiftModifier);
     EXPECT_TRUE(view->hasFocus());
+    // Shift+Tab and Delete as X11 delivers them: Backtab without text, Delete with DEL.
+    QTest::sendKeyEvent(QTest::Click, view, Qt::Key_Backtab, QString(), Qt::ShiftModifier);
+    EXPECT_TRUE(view->hasFocus());
+    QTest::sendKeyEvent(QTest::Click, view, Qt::Key_Delete, QStringLiteral("\x7f"), Qt::NoModifier);
 
     QKeyEvent euro(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("\u20AC"));
     QApplication::sendEvent(view, &euro);
 
-    // Arrows carry no character; the others arrive as Windows-1252 bytes.
-    EXPECT_EQ(typed, std::string("\t\r\r\x1b\ba\t\x80"));
+    // Arrows and Delete carry no character; the others arrive as Windows-1252 bytes.
+    EXPECT_EQ(typed, std::string("\t\r\r\x1b\ba\t\t\x80"));
     EXPECT_EQ(view->model().CurX(), 1) << "the view does not echo typed keys";
 }
 
