@@ -223,6 +223,8 @@ class TFmEscuchar : public QMainWindow, private ReceiveWindow, private Scheduler
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The window's outer size, frame included, as it starts and after a send ends.
+    void ResizeToDesignSize();
     void buildControls();
     void buildMenus();
     void setUpPorts();

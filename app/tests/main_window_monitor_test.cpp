@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QtTest/QTest>
 
 #include <regex>
 #include <string>
@@ -131,6 +132,28 @@ TEST_F(LineMonitor, TerminalModeSendsEachTypedKeyOnTheChosenPortAndShowsIt) {
     EXPECT_EQ(screenRow(2).substr(0, 2), "c ") << "a typed CR starts a new line";
     EXPECT_EQ(contentOf(path("capture.txt")), "") << "typed keys are not captured";
     EXPECT_EQ(window().State.RxCount, 0);
+}
+
+// Delete and Shift+Tab as the desktop delivers them: Delete with the text DEL (127),
+// Shift+Tab as Backtab without text. Delete types no character, Shift+Tab a Tab.
+TEST_F(LineMonitor, InTerminalModeDeleteTypesNothingAndShiftTabTypesATab) {
+    window().show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));  // its first activation clears the screen
+    click(window().ModoTerminal1);
+    QTest::keyClick(window().QVB, Qt::Key_A);
+    QTest::sendKeyEvent(QTest::Click, window().QVB, Qt::Key_Delete, QStringLiteral("\x7f"), Qt::NoModifier);
+    QTest::keyClick(window().QVB, Qt::Key_B);
+    QTest::sendKeyEvent(QTest::Click, window().QVB, Qt::Key_Backtab, QString(), Qt::ShiftModifier);
+    QTest::keyClick(window().QVB, Qt::Key_C);
+    std::string far;
+    ASSERT_TRUE(runUntil([&] {
+        far += com1.readAvailable();
+        return far.size() >= 4;
+    }));
+    runFor(20);
+    far += com1.readAvailable();
+    EXPECT_EQ(far, "ab\tc");
+    EXPECT_EQ(screenRow(1).substr(0, 3), "abc") << "a Tab leaves no trace on the screen";
 }
 
 TEST_F(LineMonitor, ACaptureOnAFullDiskIsReportedAtEachBlockAndReceivingGoesOn) {
