@@ -45,13 +45,10 @@ std::optional<std::string> RunOutputs::open(const RecordHeader* recordHeader) {
         }
     }
     screenSink_ = std::make_unique<TextSink>(STDOUT_FILENO, "standard output", false);
-    const bool colour = options_.colour && ::isatty(STDOUT_FILENO);
-    screen_ = std::make_unique<FormattedOutput>(*screenSink_, options_.format, view_, colour);
-    pipeline_->addOutput(screen_.get());
-    if (fileSink_) {
-        file_ = std::make_unique<FormattedOutput>(*fileSink_, options_.format, view_, false);
-        pipeline_->addOutput(file_.get());
-    }
+    formatted_ = std::make_unique<FormattedOutput>(options_.format, view_);
+    formatted_->addSink(*screenSink_, options_.colour && ::isatty(STDOUT_FILENO));
+    if (fileSink_) formatted_->addSink(*fileSink_, false);
+    pipeline_->addOutput(formatted_.get());
     return std::nullopt;
 }
 
@@ -85,14 +82,13 @@ std::string RunOutputs::summary(double seconds, const std::vector<std::string>& 
                 ", largest telegram " + std::to_string(s.largestTelegram) + " bytes, lost " + std::to_string(s.lost) +
                 ", back " + std::to_string(s.back) + "\n";
     }
-    if (screen_ && screen_->bytesNotShown() > 0) {
-        text += "  not shown on the screen: " + std::to_string(screen_->bytesNotShown()) + " bytes in " +
-                std::to_string(screen_->telegramsNotShown()) + " telegrams (the output could not keep up" +
-                (record_ ? "; the record has them all)\n" : ")\n");
-    }
-    if (file_ && file_->bytesNotShown() > 0) {
-        text += "  not written to " + options_.outFile + ": " + std::to_string(file_->bytesNotShown()) + " bytes in " +
-                std::to_string(file_->telegramsNotShown()) + " telegrams\n";
+    const std::vector<FormattedOutput::SinkCounts> counts =
+        formatted_ ? formatted_->counts() : std::vector<FormattedOutput::SinkCounts>{};
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        if (counts[i].bytesNotShown == 0) continue;
+        text += "  not " + (i == 0 ? std::string("shown on the screen") : "written to " + options_.outFile) + ": " +
+                std::to_string(counts[i].bytesNotShown) + " bytes in " + std::to_string(counts[i].telegramsNotShown) +
+                " telegrams (the output could not keep up" + (record_ ? "; the record has them all)\n" : ")\n");
     }
     for (const auto& analyser : pipeline_->analysers()) {
         for (const std::string& line : analyser->summary()) text += "  " + line + "\n";

@@ -35,7 +35,7 @@ class RunOutputs {
     TraceView view_;
     std::unique_ptr<TracePipeline> pipeline_;
     std::unique_ptr<TextSink> screenSink_, fileSink_;
-    std::unique_ptr<FormattedOutput> screen_, file_;
+    std::unique_ptr<FormattedOutput> formatted_;
     std::unique_ptr<RecordWriter> record_;
     bool finished_ = false;
 };

@@ -1,9 +1,11 @@
 #include "trace/text_sink.h"
 
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 
 namespace varelo {
@@ -19,13 +21,17 @@ TextSink::~TextSink() { close(); }
 
 bool TextSink::put(std::string text) {
     if (text.empty()) return true;
+    bool wasIdle = false;
     {
         std::lock_guard lock(mutex_);
         if (failed_ || closing_ || pending_ + text.size() > maxPending_) return false;
         pending_ += text.size();
         queue_.push_back(std::move(text));
+        wasIdle = writerIdle_;
+        writerIdle_ = false;
     }
-    wake_.notify_one();
+    // A writer that is busy takes the new piece with the others when it is done.
+    if (wasIdle) wake_.notify_one();
     return true;
 }
 
@@ -51,15 +57,19 @@ std::optional<std::string> TextSink::failure() const {
 
 void TextSink::run() {
     std::unique_lock lock(mutex_);
+    std::deque<std::string> batch;
     for (;;) {
+        writerIdle_ = queue_.empty();
         wake_.wait(lock, [this] { return closing_ || !queue_.empty(); });
         if (queue_.empty()) return;  // closing, and all written
-        std::string text = std::move(queue_.front());
-        queue_.pop_front();
+        batch.swap(queue_);
         lock.unlock();
-        const bool written = writeWhole(text);
+        std::size_t size = 0;
+        for (const std::string& piece : batch) size += piece.size();
+        const bool written = writeWhole(batch);
+        batch.clear();
         lock.lock();
-        pending_ -= text.size();
+        pending_ -= size;
         if (!written) {
             queue_.clear();
             pending_ = 0;
@@ -68,22 +78,43 @@ void TextSink::run() {
     }
 }
 
-bool TextSink::writeWhole(const std::string& text) {
-    const off_t before = regularFile_ ? ::lseek(fd_, 0, SEEK_CUR) : -1;
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd_, text.data() + done, text.size() - done);
-        if (n > 0) {
-            done += static_cast<std::size_t>(n);
-            continue;
+// All that waits goes out in as few writes as it takes; a write that a full disk
+// cuts short is taken back to the end of the last whole piece.
+bool TextSink::writeWhole(const std::deque<std::string>& pieces) {
+    constexpr std::size_t kMostParts = 512;
+    std::size_t piece = 0;
+    std::size_t offset = 0;  // into pieces[piece]
+    while (piece < pieces.size()) {
+        iovec parts[kMostParts];
+        std::size_t count = 0;
+        for (std::size_t i = piece; i < pieces.size() && count < kMostParts; ++i) {
+            const std::size_t skip = i == piece ? offset : 0;
+            parts[count++] = {const_cast<char*>(pieces[i].data()) + skip, pieces[i].size() - skip};
         }
+        const ssize_t n = ::writev(fd_, parts, static_cast<int>(count));
         if (n < 0 && errno == EINTR) continue;
-        const int error = n < 0 ? errno : ENOSPC;
-        if (before >= 0 && done > 0 && ::ftruncate(fd_, before) == 0) ::lseek(fd_, before, SEEK_SET);
-        std::lock_guard lock(mutex_);
-        failure_ = std::strerror(error);
-        failed_ = true;
-        return false;
+        if (n <= 0) {
+            const int error = n < 0 ? errno : ENOSPC;
+            if (regularFile_ && offset > 0) {
+                const off_t at = ::lseek(fd_, 0, SEEK_CUR);
+                if (at >= 0 && ::ftruncate(fd_, at - static_cast<off_t>(offset)) == 0) {
+                    ::lseek(fd_, at - static_cast<off_t>(offset), SEEK_SET);
+                }
+            }
+            std::lock_guard lock(mutex_);
+            failure_ = std::strerror(error);
+            failed_ = true;
+            return false;
+        }
+        for (auto left = static_cast<std::size_t>(n); left > 0;) {
+            const std::size_t take = std::min(left, pieces[piece].size() - offset);
+            left -= take;
+            offset += take;
+            if (offset == pieces[piece].size()) {
+                ++piece;
+                offset = 0;
+            }
+        }
     }
     return true;
 }

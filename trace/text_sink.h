@@ -35,7 +35,7 @@ class TextSink {
 
   private:
     void run();
-    bool writeWhole(const std::string& text);
+    bool writeWhole(const std::deque<std::string>& pieces);
 
     int fd_;
     std::string name_;
@@ -47,6 +47,7 @@ class TextSink {
     std::deque<std::string> queue_;
     std::size_t pending_ = 0;
     bool closing_ = false;
+    bool writerIdle_ = false;
     std::atomic<bool> failed_{false};
     std::string failure_;
     std::thread thread_;

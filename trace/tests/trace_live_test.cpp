@@ -82,9 +82,10 @@ TEST(LiveTrace, FramesTheScalesWeightLinesAsTelegrams) {
     TempDir dir;
     SocatLine line(dir.file("trace"), dir.file("scale"));
     ASSERT_TRUE(line.start());
+    ChildProcess trace(kTrace, {"--json", "--count", "4", dir.file("trace")});
+    ASSERT_TRUE(WaitUntilOpen(dir.file("trace")));
     ChildProcess sim(kSim, {"--role", "scale", "--period", "100", dir.file("scale")});
     ASSERT_TRUE(sim.readLine(kPatience)) << sim.errorOutput();
-    ChildProcess trace(kTrace, {"--json", "--count", "4", dir.file("trace")});
     const std::vector<JsonLine> telegrams = ReadJsonLines(trace, 4);
     ASSERT_EQ(telegrams.size(), 4u) << trace.errorOutput();
     const std::regex weightLine(R"(\d\d/\d\d/\d{4} \d\d:\d\d +-?[0-9]+\.[0-9] Kg\r\n)");
