@@ -9,6 +9,12 @@
 #include <cstring>
 
 namespace varelo {
+namespace {
+
+constexpr auto kGather = std::chrono::milliseconds(2);
+constexpr std::size_t kGatherBytes = 256 * 1024;
+
+}  // namespace
 
 TextSink::TextSink(int fd, std::string name, bool ownsFd, std::size_t maxPending)
     : fd_(fd), name_(std::move(name)), ownsFd_(ownsFd), maxPending_(maxPending) {
@@ -27,7 +33,7 @@ bool TextSink::put(std::string text) {
         if (failed_ || closing_ || pending_ + text.size() > maxPending_) return false;
         pending_ += text.size();
         queue_.push_back(std::move(text));
-        wasIdle = writerIdle_;
+        wasIdle = writerIdle_ || pending_ >= kGatherBytes;
         writerIdle_ = false;
     }
     // A writer that is busy takes the new piece with the others when it is done.
@@ -62,6 +68,9 @@ void TextSink::run() {
         writerIdle_ = queue_.empty();
         wake_.wait(lock, [this] { return closing_ || !queue_.empty(); });
         if (queue_.empty()) return;  // closing, and all written
+        // A moment to gather more, so that a fast line costs a few writes a
+        // millisecond rather than one wake-up a telegram.
+        wake_.wait_for(lock, kGather, [this] { return closing_ || pending_ >= kGatherBytes; });
         batch.swap(queue_);
         lock.unlock();
         std::size_t size = 0;
