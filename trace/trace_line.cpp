@@ -43,7 +43,7 @@ bool TraceLine::start(std::unique_ptr<SerialDevice> device) {
     device_->takeBlocks({handlers_.block, [this] {
                              // Told from inside the device's read: let it return before it goes.
                              const KernelStamp when = KernelStampNow();
-                             QTimer::singleShot(0, [this, when] { lose("the device has gone", when); });
+                             QTimer::singleShot(0, &retryTimer_, [this, when] { lose("the device has gone", when); });
                          }});
     modem_.reset();
     modemUnknownSaid_ = false;
