@@ -11,7 +11,10 @@ namespace varelo {
 FormattedOutput::FormattedOutput(OutputFormat format, const TraceView& view) : format_(format), view_(view) {}
 
 void FormattedOutput::addSink(TextSink& sink, bool colour) {
-    targets_.push_back({&sink, colour && format_ == OutputFormat::Screen});
+    Target target;
+    target.sink = &sink;
+    target.colour = colour && format_ == OutputFormat::Screen;
+    targets_.push_back(target);
 }
 
 template <typename Render>

@@ -32,8 +32,8 @@ class FormattedOutput final : public TraceOutput {
 
   private:
     struct Target {
-        TextSink* sink;
-        bool colour;
+        TextSink* sink = nullptr;
+        bool colour = false;
         bool headerDone = false;
         SinkCounts counts;
         std::uint64_t reportedBytes = 0;

@@ -29,14 +29,14 @@ RunOutputs::RunOutputs(const TraceOptions& options, TraceView view, const std::v
     for (auto& analyser : MakeAnalysers(options)) pipeline_->addAnalyser(std::move(analyser));
 }
 
-std::optional<std::string> RunOutputs::open(const RecordHeader* recordHeader) {
+std::optional<std::string> RunOutputs::open(const RecordHeader* recordHeader, std::function<void()> outputFailed) {
     for (const auto& analyser : pipeline_->analysers()) {
         for (std::string& name : analyser->fieldNames()) view_.fieldNames.push_back(std::move(name));
     }
     if (!options_.outFile.empty()) {
         const int fd = ::open(options_.outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         if (fd < 0) return "cannot write " + options_.outFile + ": " + std::strerror(errno);
-        fileSink_ = std::make_unique<TextSink>(fd, options_.outFile, true);
+        fileSink_ = std::make_unique<TextSink>(fd, options_.outFile, true, outputFailed);
     }
     if (recordHeader) {
         record_ = std::make_unique<RecordWriter>();
@@ -44,7 +44,7 @@ std::optional<std::string> RunOutputs::open(const RecordHeader* recordHeader) {
             return "cannot write " + options_.recordFile + ": " + *error;
         }
     }
-    screenSink_ = std::make_unique<TextSink>(STDOUT_FILENO, "standard output", false);
+    screenSink_ = std::make_unique<TextSink>(STDOUT_FILENO, "standard output", false, outputFailed);
     formatted_ = std::make_unique<FormattedOutput>(options_.format, view_);
     formatted_->addSink(*screenSink_, options_.colour && ::isatty(STDOUT_FILENO));
     if (fileSink_) formatted_->addSink(*fileSink_, false);

@@ -17,7 +17,8 @@ class RunOutputs {
     RunOutputs(const TraceOptions& options, TraceView view, const std::vector<LineFormat>& formats);
 
     // Opens the files; nothing, or a one-line message naming the file and the reason.
-    std::optional<std::string> open(const RecordHeader* recordHeader);
+    // `outputFailed` is called, from an output's own thread, when writing to it fails.
+    std::optional<std::string> open(const RecordHeader* recordHeader, std::function<void()> outputFailed = {});
 
     TracePipeline& pipeline() { return *pipeline_; }
     RecordWriter* record() { return record_ ? record_.get() : nullptr; }

@@ -16,8 +16,8 @@ constexpr std::size_t kGatherBytes = 256 * 1024;
 
 }  // namespace
 
-TextSink::TextSink(int fd, std::string name, bool ownsFd, std::size_t maxPending)
-    : fd_(fd), name_(std::move(name)), ownsFd_(ownsFd), maxPending_(maxPending) {
+TextSink::TextSink(int fd, std::string name, bool ownsFd, std::function<void()> failed, std::size_t maxPending)
+    : fd_(fd), name_(std::move(name)), ownsFd_(ownsFd), onFailure_(std::move(failed)), maxPending_(maxPending) {
     struct stat st {};
     regularFile_ = ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode);
     thread_ = std::thread([this] { run(); });
@@ -82,6 +82,8 @@ void TextSink::run() {
         if (!written) {
             queue_.clear();
             pending_ = 0;
+            lock.unlock();
+            if (onFailure_) onFailure_();
             return;
         }
     }

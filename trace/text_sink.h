@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -18,7 +19,9 @@ namespace varelo {
 // further pieces are refused, and the caller counts what it could not show.
 class TextSink {
   public:
-    TextSink(int fd, std::string name, bool ownsFd, std::size_t maxPending = 32u << 20);
+    // `failed` is called once, on the sink's own thread, when a write fails.
+    TextSink(int fd, std::string name, bool ownsFd, std::function<void()> failed = {},
+             std::size_t maxPending = 32u << 20);
     ~TextSink();
     TextSink(const TextSink&) = delete;
     TextSink& operator=(const TextSink&) = delete;
@@ -41,6 +44,7 @@ class TextSink {
     std::string name_;
     bool ownsFd_;
     bool regularFile_ = false;
+    std::function<void()> onFailure_;
     std::size_t maxPending_;
     mutable std::mutex mutex_;
     std::condition_variable wake_;

@@ -68,7 +68,11 @@ class LiveRun {
         RecordHeader header;
         header.wallOffset = outputs_->view().wallOffset;
         for (std::size_t i = 0; i < options_.devices.size(); ++i) header.lines.push_back({options_.devices[i], formats[i]});
-        if (auto error = outputs_->open(options_.recordFile.empty() ? nullptr : &header)) {
+        // A failed output is told from its own thread; the run hears of it on its own.
+        const auto outputFailed = [this] {
+            QMetaObject::invokeMethod(QCoreApplication::instance(), [this] { checkOutputs(); }, Qt::QueuedConnection);
+        };
+        if (auto error = outputs_->open(options_.recordFile.empty() ? nullptr : &header, outputFailed)) {
             Say(*error);
             return kExitRefused;
         }
@@ -77,9 +81,6 @@ class LiveRun {
         silenceTimer_.setSingleShot(true);
         silenceTimer_.setTimerType(Qt::PreciseTimer);
         QObject::connect(&silenceTimer_, &QTimer::timeout, [this] { silenceCame(); });
-        watchTimer_.setInterval(200);
-        QObject::connect(&watchTimer_, &QTimer::timeout, [this] { checkOutputs(); });
-        watchTimer_.start();
         if (options_.durationSeconds) {
             QTimer::singleShot(static_cast<int>(std::ceil(*options_.durationSeconds * 1000)), Qt::PreciseTimer,
                                [this] { stop(0); });
@@ -159,7 +160,6 @@ class LiveRun {
     std::unique_ptr<RunOutputs> outputs_;
     std::vector<std::unique_ptr<TraceLine>> lines_;
     QTimer silenceTimer_;
-    QTimer watchTimer_;
     KernelStamp armedFor_ = 0;
     KernelStamp started_ = 0;
     bool stopping_ = false;
