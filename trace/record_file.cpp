@@ -1,5 +1,7 @@
 #include "trace/record_file.h"
 
+#include "trace/file_removed.h"
+
 #include <fcntl.h>
 #include <sys/uio.h>
 #include <unistd.h>
@@ -95,6 +97,10 @@ bool RecordWriter::writeAll(const std::string& head, std::span<const std::uint8_
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
             failure_ = std::strerror(n < 0 ? errno : ENOSPC);
+            return false;
+        }
+        if (FileRemoved(fd_)) {
+            failure_ = kFileRemoved;
             return false;
         }
         left -= static_cast<std::size_t>(n);

@@ -1,5 +1,7 @@
 #include "trace/text_sink.h"
 
+#include "trace/file_removed.h"
+
 #include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
@@ -114,6 +116,12 @@ bool TextSink::writeWhole(const std::deque<std::string>& pieces) {
             }
             std::lock_guard lock(mutex_);
             failure_ = std::strerror(error);
+            failed_ = true;
+            return false;
+        }
+        if (regularFile_ && FileRemoved(fd_)) {
+            std::lock_guard lock(mutex_);
+            failure_ = kFileRemoved;
             failed_ = true;
             return false;
         }

@@ -37,7 +37,7 @@ std::optional<std::string> ParseHexBytes(std::string_view text) {
 }
 
 // A row that changes a line setting: "--NAME" for both lines, "--NAME2" for the second.
-void AddLineOption(std::vector<TraceOptionSpec>& rows, const std::string& name, const std::string& valueName,
+void AddLineOption(std::vector<TraceOptionRow>& rows, const std::string& name, const std::string& valueName,
                    const std::string& help,
                    std::function<std::string(std::string_view, std::function<void(LineFormat&)>&)> parse) {
     for (const bool second : {false, true}) {
@@ -55,8 +55,8 @@ void AddLineOption(std::vector<TraceOptionSpec>& rows, const std::string& name, 
     }
 }
 
-std::vector<TraceOptionSpec> LineRows() {
-    std::vector<TraceOptionSpec> rows;
+std::vector<TraceOptionRow> LineRows() {
+    std::vector<TraceOptionRow> rows;
     AddLineOption(rows, "--line", "SETTINGS", "rate, data bits, parity and stop bits at once: 9600,8E1 or 115200,8N1",
                   [](std::string_view v, std::function<void(LineFormat&)>& step) -> std::string {
                       const std::optional<LineFormat> f = ParseSettingString(v);
@@ -132,7 +132,7 @@ std::vector<TraceOptionSpec> LineRows() {
     return rows;
 }
 
-std::vector<TraceOptionSpec> FramingRows() {
+std::vector<TraceOptionRow> FramingRows() {
     return {
         {"--gap", "CHARS",
          "a telegram ends after this many character times of silence (default 3.5); 0: one telegram per block as "
@@ -168,7 +168,7 @@ std::vector<TraceOptionSpec> FramingRows() {
     };
 }
 
-std::vector<TraceOptionSpec> OutputRows() {
+std::vector<TraceOptionRow> OutputRows() {
     return {
         {"--mode", "text|ctrl|hex|dump",
          "text: characters, other bytes as (0D); ctrl: control characters by name (<CR>); hex: every byte as (0D); "
@@ -214,7 +214,7 @@ std::vector<TraceOptionSpec> OutputRows() {
     };
 }
 
-std::vector<TraceOptionSpec> RunRows() {
+std::vector<TraceOptionRow> RunRows() {
     return {
         {"--modem", "", "reports every change of CTS, DSR, DCD and RI",
          [](TraceOptions& o, std::string_view) -> std::string {
@@ -248,10 +248,10 @@ std::vector<TraceOptionSpec> RunRows() {
     };
 }
 
-const TraceOptionSpec* FindOption(std::string_view name) {
+const TraceOptionRow* FindOption(std::string_view name) {
     for (const TraceOptionGroup& group : TraceOptionTable()) {
-        for (const TraceOptionSpec& spec : group.options) {
-            if (spec.name == name) return &spec;
+        for (const TraceOptionRow& option : group.options) {
+            if (option.name == name) return &option;
         }
     }
     return nullptr;
@@ -307,7 +307,7 @@ std::variant<TraceOptions, std::string> ParseTraceOptions(const std::vector<std:
     TraceOptions options;
     // Options for the second line alone are applied after all others, so that
     // "--baud2" wins wherever it stands.
-    std::vector<std::pair<const TraceOptionSpec*, std::string>> later;
+    std::vector<std::pair<const TraceOptionRow*, std::string>> later;
     bool gapZeroGiven = false;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -327,25 +327,25 @@ std::variant<TraceOptions, std::string> ParseTraceOptions(const std::vector<std:
             value = name.substr(eq + 1);
             name.resize(eq);
         }
-        const TraceOptionSpec* spec = FindOption(name);
-        if (!spec) return "unknown option " + name;
-        if (spec->valueName.empty()) {
+        const TraceOptionRow* option = FindOption(name);
+        if (!option) return "unknown option " + name;
+        if (option->valueName.empty()) {
             if (value) return name + " takes no value";
         } else if (!value) {
-            if (i + 1 >= args.size()) return name + " needs a value (" + spec->valueName + ")";
+            if (i + 1 >= args.size()) return name + " needs a value (" + option->valueName + ")";
             value = args[++i];
         }
-        if (spec->late) {
-            later.emplace_back(spec, value.value_or(""));
+        if (option->late) {
+            later.emplace_back(option, value.value_or(""));
             continue;
         }
-        if (std::string error = spec->apply(options, value.value_or("")); !error.empty()) return error;
+        if (std::string error = option->apply(options, value.value_or("")); !error.empty()) return error;
         if (name == "--gap" || name == "--gap-ms") {
             gapZeroGiven = std::stod(*value) == 0;
         }
     }
-    for (const auto& [spec, value] : later) {
-        if (std::string error = spec->apply(options, value); !error.empty()) return error;
+    for (const auto& [option, value] : later) {
+        if (std::string error = option->apply(options, value); !error.empty()) return error;
     }
     if (std::string error = Check(options, gapZeroGiven); !error.empty()) return error;
     return options;
@@ -373,9 +373,9 @@ std::string TraceHelp() {
             help += "  Each applies to both lines; the same option ending in 2 (--baud2, --line2, ...)\n"
                     "  applies to the second line alone.\n";
         }
-        for (const TraceOptionSpec& spec : group.options) {
-            if (spec.late) continue;
-            help += HelpRow("  " + spec.name + (spec.valueName.empty() ? "" : " " + spec.valueName), spec.help);
+        for (const TraceOptionRow& option : group.options) {
+            if (option.late) continue;
+            help += HelpRow("  " + option.name + (option.valueName.empty() ? "" : " " + option.valueName), option.help);
         }
     }
     return help;

@@ -43,7 +43,7 @@ struct TraceOptions {
 // One command-line option: its name ("--baud"), the name of its value (empty for
 // a switch), a line of help, and what it does to the options; an error text when
 // the value is refused. Options are kept in a table, so a new feature adds its own rows.
-struct TraceOptionSpec {
+struct TraceOptionRow {
     std::string name;
     std::string valueName;
     std::string help;
@@ -53,7 +53,7 @@ struct TraceOptionSpec {
 
 struct TraceOptionGroup {
     std::string title;
-    std::vector<TraceOptionSpec> options;
+    std::vector<TraceOptionRow> options;
 };
 
 // Every option varelo-trace takes, in the order --help shows them.

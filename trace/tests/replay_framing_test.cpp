@@ -95,7 +95,7 @@ TEST_P(ReplayFraming, CutsTheRecordedBlocksIntoTheseTelegrams) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ReplayFraming, testing::ValuesIn(kCases),
-                         [](const testing::TestParamInfo<FramingCase>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<FramingCase>& param) { return param.param.name; });
 
 // The same record gives the same telegrams in every output, with the stamps and
 // gaps it was recorded with.

@@ -51,7 +51,7 @@ TEST_P(CommandLineRefusal, SaysWhyInOneLineThenTheUsage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, CommandLineRefusal, testing::ValuesIn(kCommandLines),
-                         [](const testing::TestParamInfo<CommandLineCase>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<CommandLineCase>& param) { return param.param.name; });
 
 TEST(DeviceRefusal, NamesTheDeviceAndTheReason) {
     char folder[] = "/tmp/varelo-trace-refusal.XXXXXX";
@@ -98,7 +98,8 @@ TEST(DeviceRefusal, ALineHeldByAnotherProgramAndItsCleanEnd) {
 }
 
 // An output that cannot be written: refused at start when its folder is missing,
-// and a run that ends with status 1 and a message when the disk is full.
+// and a run that ends with status 1 and a message when the disk is full or the
+// file's folder is removed on the way.
 TEST(OutputFailure, MissingFolderAtStartAndFullDiskOnTheWay) {
     Pty pty;
     const CommandResult missing = runCommand(kTrace + " --out /tmp/varelo-no-such-folder/trace.json " + pty.path());
@@ -116,6 +117,28 @@ TEST(OutputFailure, MissingFolderAtStartAndFullDiskOnTheWay) {
     EXPECT_NE(run.errorOutput().find("varelo-trace: cannot write /dev/full: No space left on device\n"),
               std::string::npos)
         << run.errorOutput();
+}
+
+TEST(OutputFailure, AFolderRemovedOnTheWayEndsTheRun) {
+    Pty pty;
+    auto dir = std::make_unique<TempDir>();
+    const std::string out = dir->file("trace.json");
+    const std::string record = dir->file("trace.vtr");
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--json", "--out", out, pty.path()},
+                                                 std::vector<std::string>{"--json", "--record", record, pty.path()}}) {
+        std::filesystem::create_directories(std::filesystem::path(out).parent_path());
+        ChildProcess run(kTrace, args);
+        ASSERT_TRUE(pty.write("first"));
+        ASSERT_TRUE(run.readLine(kPatience)) << run.errorOutput();
+        std::filesystem::remove_all(std::filesystem::path(out).parent_path());
+        ASSERT_TRUE(pty.write("second"));
+        const std::optional<int> status = run.waitForExit(kPatience);
+        ASSERT_TRUE(status && WIFEXITED(*status)) << "the run went on";
+        EXPECT_EQ(WEXITSTATUS(*status), 1);
+        const std::string file = args[2];
+        EXPECT_NE(run.errorOutput().find("varelo-trace: cannot write " + file + ": the file has been removed"),
+                  std::string::npos);
+    }
 }
 
 }  // namespace
