@@ -81,6 +81,11 @@ class PosixSerialDevice final : public SerialDevice {
         return true;
     }
 
+    bool takeBlocks(KernelBlockTaker taker) override {
+        taker_ = std::move(taker);
+        return true;
+    }
+
     std::optional<std::uint32_t> write(const void* data, std::uint32_t size) override {
         for (;;) {
             const ssize_t n = ::write(fd_, data, size);
@@ -111,7 +116,11 @@ class PosixSerialDevice final : public SerialDevice {
                 break;
             }
             const ssize_t n = ::read(fd_, room.data(), room.size());
-            if (n > 0) {
+            if (n > 0 && taker_.block) {
+                // The staging buffer's room serves as the read's scratch space only.
+                taker_.block(KernelStampNow(), room.first(static_cast<std::size_t>(n)));
+                pulled += static_cast<std::size_t>(n);
+            } else if (n > 0) {
                 staging_.commit(static_cast<std::size_t>(n));
                 pulled += static_cast<std::size_t>(n);
             } else if (n < 0 && errno == EINTR) {
@@ -124,6 +133,7 @@ class PosixSerialDevice final : public SerialDevice {
                 // readable for ever, so stop watching it.
                 farEndGone_ = true;
                 notifier_.setEnabled(false);
+                if (taker_.gone) taker_.gone();
             }
         }
         return pulled;
@@ -138,6 +148,7 @@ class PosixSerialDevice final : public SerialDevice {
     ByteRing staging_;
     QSocketNotifier notifier_;
     std::function<void()> arrived_;
+    KernelBlockTaker taker_;
     bool farEndGone_ = false;
 };
 
