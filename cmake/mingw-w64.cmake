@@ -12,3 +12,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
 # Programs stand alone: the compiler's own run-time goes into each executable.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# The C run-time's thread-safe time functions (localtime_r) under their POSIX names.
+set(CMAKE_CXX_FLAGS_INIT "-D_POSIX_THREAD_SAFE_FUNCTIONS=200112L")

@@ -1,5 +1,6 @@
 #include "app/monitor/capture_file.h"
 
+#include "util/system_files.h"
 #include "util/run_time_errors.h"
 
 #include <sys/stat.h>
@@ -14,7 +15,7 @@ CaptureFile::~CaptureFile() {
 
 bool CaptureFile::open(const std::string& path) {
     close();
-    file_ = std::fopen(path.c_str(), "wbe");
+    file_ = CreateForWritingBytes(path);
     // Unbuffered, each piece goes to the system in one write: a kill can fall only
     // between two pieces, never inside one.
     if (file_) std::setvbuf(file_, nullptr, _IONBF, 0);
