@@ -6,14 +6,11 @@ else()
   set(VARELO_POSIX_TESTS ON)
 endif()
 # Under an emulator (wine), cases are listed when the tests run, inside the test
-# script's prepared session, never while building; Qt there takes the platform from
-# its WINE-prefixed form (wine keeps the Unix QT_ variables from Windows programs).
+# script's prepared session, never while building.
 if(CMAKE_CROSSCOMPILING)
   set(varelo_discovery PRE_TEST)
-  set(varelo_test_env "WINEQT_QPA_PLATFORM=offscreen" "WINEQT_QPA_FONTDIR=Z:\\usr\\share\\fonts\\truetype\\liberation")
 else()
   set(varelo_discovery POST_BUILD)
-  set(varelo_test_env "QT_QPA_PLATFORM=offscreen")
 endif()
 
 # varelo_add_test(<name> SOURCES <files...> LIBS <targets...>)
@@ -27,7 +24,7 @@ function(varelo_add_test name)
     qt_import_plugins(${name} INCLUDE Qt6::QOffscreenIntegrationPlugin)  # a static Qt links plugins by name
   endif()
   gtest_discover_tests(${name}
-    PROPERTIES ENVIRONMENT "${varelo_test_env}"
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
     DISCOVERY_TIMEOUT 60
     DISCOVERY_MODE ${varelo_discovery})
 endfunction()
