@@ -1,6 +1,7 @@
 #include "app/text_file_content.h"
 
-#include <fcntl.h>
+#include "util/system_files.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 #include <algorithm>
@@ -29,8 +30,7 @@ class Descriptor {
 }  // namespace
 
 std::optional<std::string> ReadTextFileContent(const std::string& path) {
-    // Without O_NONBLOCK, opening a named pipe that nobody writes would wait for ever.
-    const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    const Descriptor file(OpenForReadingBytes(path));
     struct stat info {};
     if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
 

@@ -1,7 +1,7 @@
 #include "serial/comm_port_driver.h"
 
 #include "serial/port_path.h"
-#include "serial/posix_serial_device.h"
+#include "serial/system_serial_device.h"
 
 #include <algorithm>
 #include <chrono>
@@ -20,7 +20,7 @@ constexpr std::uint16_t kMinPollingDelay = 5;
 
 TCommPortDriver::TCommPortDriver(QObject* owner, SerialDeviceFactory deviceFactory, const TickClock& clock)
     : QObject(owner),
-      deviceFactory_(deviceFactory ? std::move(deviceFactory) : SerialDeviceFactory(OpenPosixSerialDevice)),
+      deviceFactory_(deviceFactory ? std::move(deviceFactory) : SerialDeviceFactory(OpenSystemSerialDevice)),
       clock_(&clock),
       rxBuffer_(line_.inBufSize) {
     pollTimer_.setTimerType(Qt::PreciseTimer);

@@ -27,7 +27,7 @@ std::string ResolvePortPath(const std::string& portName) {
     const unsigned n = comNumber(portName);
     if (n == 0) return portName;
     if (const char* configured = std::getenv(("VARELO_COM" + std::to_string(n)).c_str())) return configured;
-    return "/dev/ttyS" + std::to_string(n - 1);
+    return SystemComPath(portName, n);
 }
 
 }  // namespace varelo

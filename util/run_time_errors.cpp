@@ -1,16 +1,15 @@
 #include "run_time_errors.h"
 
+#include "util/system_files.h"
+
 #include <cerrno>
 
 namespace varelo {
 namespace {
 
 std::string ioErrorText(int e) {
+    if (IsDiskFullError(e)) return "Disk full";
     switch (e) {
-        case ENOSPC:
-        case EDQUOT:
-        case EFBIG:
-            return "Disk full";
         case EACCES:
         case EPERM:
         case EROFS:

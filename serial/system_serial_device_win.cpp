@@ -1,0 +1,11 @@
+#include "serial/system_serial_device.h"
+
+#include "serial/win_serial_device.h"
+
+namespace varelo {
+
+std::unique_ptr<SerialDevice> OpenSystemSerialDevice(const std::string& path) {
+    return OpenWinSerialDevice(path);
+}
+
+}  // namespace varelo
