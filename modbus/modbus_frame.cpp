@@ -1,5 +1,7 @@
 #include "modbus/modbus_frame.h"
 
+#include "modbus/hex_text.h"
+
 namespace varelo {
 namespace {
 
@@ -33,27 +35,16 @@ std::string modbusMessage(std::int32_t station, std::int32_t function, std::int3
     }
 }
 
-std::string upperHex(const std::string& bytes) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string hex;
-    hex.reserve(bytes.size() * 2);
-    for (const unsigned char b : bytes) {
-        hex += kDigits[b >> 4];
-        hex += kDigits[b & 0x0F];
-    }
-    return hex;
-}
-
 }  // namespace
 
 std::string BuildModbusFrame(std::int32_t station, std::int32_t function, std::int32_t address,
                              std::int32_t quantity, const std::string& framing) {
     const std::string message = modbusMessage(station, function, address, quantity);
     if (framing == "RTU") return message + ModbusCrc16(message);
-    return ":" + upperHex(message + ModbusLrc(message)) + "\r\n";
+    return ":" + HexBytesText(message + ModbusLrc(message)) + "\r\n";
 }
 
-std::string ModbusCrc16(const std::string& bytes) {
+std::string ModbusCrc16(std::string_view bytes) {
     std::uint16_t crc = 0xFFFF;
     for (const unsigned char b : bytes) {
         crc ^= b;
@@ -66,7 +57,7 @@ std::string ModbusCrc16(const std::string& bytes) {
     return {static_cast<char>(crc & 0xFF), static_cast<char>(crc >> 8)};
 }
 
-std::string ModbusLrc(const std::string& bytes) {
+std::string ModbusLrc(std::string_view bytes) {
     unsigned sum = 0;
     for (const unsigned char b : bytes) sum += b;
     return std::string(1, static_cast<char>((0x100 - (sum & 0xFF)) & 0xFF));
