@@ -109,13 +109,22 @@ void FrameAssembler::emit(const Buffer& buffer, std::size_t from, std::size_t to
     for (const Segment& s : buffer.segments)
         if (s.offset < to && s.offset + s.size > from && s.offset > from) ++f.pieces;
     f.frame = DecodeTelegram(f.bytes, framing_);
-    if (framing_ == TelegramFraming::Rtu && f.frame.problem == FrameProblem::BadCheck) {
+    if (framing_ == TelegramFraming::Rtu && f.frame.problem == FrameProblem::BadCheck && mayGrow(f.bytes)) {
+        // Not a wrong check but a frame cut short: its function wants more bytes.
+        const Lengths l = lengthsOf(f.bytes);
+        const std::size_t wanted = std::max(l.request, l.answer);
+        f.frame.problem = FrameProblem::TooShort;
+        f.frame.detail = std::to_string(f.bytes.size()) + " bytes, cut short" +
+                         (wanted > f.bytes.size() ? " of the " + std::to_string(wanted) + " its function has" : "");
+    } else if (framing_ == TelegramFraming::Rtu && f.frame.problem == FrameProblem::BadCheck) {
         InterleaveSearch search(f.bytes);
         if (search.run()) {
             f.frame.problem = FrameProblem::Collision;
             f.frame.detail = "two frames interleaved: " + HexBytesText(search.first(), true) + " and " + HexBytesText(search.second(), true);
         }
     }
+    if (f.frame.problem == FrameProblem::TooShort || f.frame.problem == FrameProblem::Collision)
+        f.frame.framingProblem = f.frame.problem;
     out.push_back(std::move(f));
 }
 
