@@ -51,6 +51,8 @@ std::int64_t ResponseTimes::quantile(double fraction) const {
     // The rank of the value wanted, 1-based, as the nearest-rank rule has it.
     auto rank = static_cast<std::int64_t>(fraction * static_cast<double>(count_) + 0.999999);
     rank = std::clamp<std::int64_t>(rank, 1, count_);
+    if (rank == 1) return min_;
+    if (rank == count_) return max_;
     std::int64_t seen = 0;
     for (std::size_t b = 0; b < buckets_.size(); ++b) {
         seen += buckets_[b];
