@@ -11,9 +11,9 @@ namespace {
 
 constexpr std::size_t kMaxRtuFrame = 256;
 constexpr std::size_t kMaxAsciiFrame = 513;  // ':', 255 bytes as digits, CR LF
-// Interleavings are looked for in short telegrams only, and only so far.
-constexpr std::size_t kMaxCollisionBytes = 32;
-constexpr long kCollisionSearchSteps = 100000;
+// Interleavings are looked for in telegrams no longer than two frames of a
+// few registers.
+constexpr std::size_t kMaxCollisionBytes = 64;
 
 bool crcRight(std::string_view frame) {
     if (frame.size() < 4) return false;
@@ -29,53 +29,48 @@ Lengths lengthsOf(std::string_view head) {
     return {RtuFrameLength(head, FrameRole::Request), RtuFrameLength(head, FrameRole::Answer)};
 }
 
-// Two frames, each with a right check at a length its function allows, whose
-// bytes interleaved make `bytes`: the first frame starts at the first byte, the
-// second at the first byte not taken by the first.
+// Two frames whose bytes went out at once and came in byte by byte in turn:
+// the first frame from the first byte, the second from byte `j`, then one byte
+// each, until one of them is whole (its length as its function gives it, and a
+// right check); the rest belongs to the other. Both must be whole at the end.
 class InterleaveSearch {
   public:
     explicit InterleaveSearch(std::string_view bytes) : bytes_(bytes) {}
 
     bool run() {
         if (bytes_.size() < 8 || bytes_.size() > kMaxCollisionBytes) return false;
-        a_.assign(1, bytes_[0]);
-        b_.clear();
-        return step(1);
+        for (std::size_t j = 1; j + 1 < bytes_.size(); ++j)
+            if (tryFrom(j)) return true;
+        return false;
     }
     const std::string& first() const { return a_; }
     const std::string& second() const { return b_; }
 
   private:
-    static bool tooLong(const std::string& s) {
-        if (s.size() < 3) return false;
-        const Lengths l = lengthsOf(s);
-        if (l.request == 0 || l.answer == 0) return s.size() > kMaxRtuFrame;
-        return s.size() > std::max(l.request, l.answer);
-    }
     static bool whole(const std::string& s) {
         const Lengths l = lengthsOf(s);
-        return s.size() >= 4 && (s.size() == l.request || s.size() == l.answer) && crcRight(s);
+        return (s.size() == l.request || s.size() == l.answer) && crcRight(s);
     }
 
-    bool step(std::size_t i) {
-        if (++steps_ > kCollisionSearchSteps) return false;
-        if (i == bytes_.size()) return interleaved_ && whole(a_) && whole(b_);
-        const char byte = bytes_[i];
-        for (std::string* s : {&a_, &b_}) {
-            s->push_back(byte);
-            const bool wasInterleaved = interleaved_;
-            if (s == &a_ && !b_.empty()) interleaved_ = true;
-            if (!tooLong(*s) && step(i + 1)) return true;
-            interleaved_ = wasInterleaved;
-            s->pop_back();
+    bool tryFrom(std::size_t j) {
+        a_.assign(bytes_.substr(0, j));
+        b_.assign(1, bytes_[j]);
+        bool aWhole = whole(a_), bWhole = false;
+        if (aWhole) return false;  // then the second frame only follows the first
+        bool toA = true;
+        for (std::size_t i = j + 1; i < bytes_.size(); ++i) {
+            if (aWhole && bWhole) return false;
+            const bool intoA = bWhole || (!aWhole && toA);
+            std::string& s = intoA ? a_ : b_;
+            s += bytes_[i];
+            (intoA ? aWhole : bWhole) = whole(s);
+            toA = !toA;
         }
-        return false;
+        return aWhole && bWhole;
     }
 
     std::string_view bytes_;
     std::string a_, b_;
-    bool interleaved_ = false;  // the first frame took a byte after the second had begun
-    long steps_ = 0;
 };
 
 }  // namespace

@@ -15,12 +15,15 @@ int HexDigitValue(char c) {
 }
 
 void AppendHexBytes(std::string& out, std::string_view bytes, bool spaced) {
-    out.reserve(out.size() + bytes.size() * (spaced ? 3 : 2));
+    if (bytes.empty()) return;
+    const std::size_t at = out.size();
+    out.resize(at + bytes.size() * (spaced ? 3 : 2) - (spaced ? 1 : 0));
+    char* p = out.data() + at;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (spaced && i != 0) out += ' ';
+        if (spaced && i != 0) *p++ = ' ';
         const auto b = static_cast<unsigned char>(bytes[i]);
-        out += kDigits[b >> 4];
-        out += kDigits[b & 0xF];
+        *p++ = kDigits[b >> 4];
+        *p++ = kDigits[b & 0xF];
     }
 }
 

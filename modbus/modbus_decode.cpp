@@ -24,9 +24,23 @@ std::string num(std::size_t n) {
 
 // The outcome of one layout: how far it got, for choosing the problem worth
 // telling when neither layout fits.
+// Its words are put together only when they are shown: most frames fail one
+// of the two layouts they are tried with.
 struct Fit {
     FrameProblem problem = FrameProblem::None;
-    std::string detail;
+    const char* pattern = "";  // '%': the next number; '@': `what`
+    std::size_t numbers[3] = {0, 0, 0};
+    const char* what = "";
+    std::string detail() const {
+        std::string text;
+        int next = 0;
+        for (const char* c = pattern; *c; ++c) {
+            if (*c == '%') text += std::to_string(numbers[next++ % 3]);
+            else if (*c == '@') text += what;
+            else text += *c;
+        }
+        return text;
+    }
     int rank() const {
         switch (problem) {
             case FrameProblem::None: return 3;
@@ -37,14 +51,14 @@ struct Fit {
     }
 };
 
-Fit fail(FrameProblem problem, std::string detail) {
-    return {problem, std::move(detail)};
+Fit fail(FrameProblem problem, const char* pattern, std::size_t a = 0, std::size_t b = 0, std::size_t c = 0,
+         const char* what = "") {
+    return {problem, pattern, {a, b, c}, what};
 }
 
 Fit lengthIs(std::size_t n, std::size_t wanted, const char* what) {
     if (n == wanted) return {};
-    return fail(FrameProblem::UnknownLayout,
-                std::string(what) + " has " + num(wanted) + " bytes before the check, not " + num(n));
+    return fail(FrameProblem::UnknownLayout, "@ has % bytes before the check, not %", wanted, n, 0, what);
 }
 
 void clearFields(DecodedFrame& f) {
@@ -65,12 +79,11 @@ void setAddressCount(DecodedFrame& f) {
 // A byte count at `at` followed by exactly that many bytes.
 Fit countedData(DecodedFrame& f, std::size_t countAt, const char* what) {
     const std::string_view m = f.message;
-    if (m.size() <= countAt) return fail(FrameProblem::UnknownLayout, std::string(what) + " has no byte count");
+    if (m.size() <= countAt) return fail(FrameProblem::UnknownLayout, "@ has no byte count", 0, 0, 0, what);
     const std::size_t count = at(m, countAt);
     const std::size_t follow = m.size() - countAt - 1;
     if (count != follow)
-        return fail(FrameProblem::CountMismatch,
-                    "byte count " + num(count) + " but " + num(follow) + " bytes follow");
+        return fail(FrameProblem::CountMismatch, "byte count % but % bytes follow", count, follow);
     setData(f, countAt + 1);
     return {};
 }
@@ -115,8 +128,8 @@ Fit layRequest(DecodedFrame& f) {
             if (Fit fit = countedData(f, 6, "a multiple write"); fit.rank() < 3) return fit;
             const std::size_t needed = f.function == 15 ? (f.count + 7u) / 8u : 2u * f.count;
             if (f.dataSize != needed)
-                return fail(FrameProblem::CountMismatch, "quantity " + num(f.count) + " needs " + num(needed) +
-                                                             " bytes, the byte count says " + num(f.dataSize));
+                return fail(FrameProblem::CountMismatch, "quantity % needs % bytes, the byte count says %", f.count,
+                            needed, f.dataSize);
             return {};
         }
         case 22:
@@ -133,9 +146,8 @@ Fit layRequest(DecodedFrame& f) {
             f.writeCount = word(m, 8);
             if (Fit fit = countedData(f, 10, "a read/write request"); fit.rank() < 3) return fit;
             if (f.dataSize != 2u * f.writeCount)
-                return fail(FrameProblem::CountMismatch, "write quantity " + num(f.writeCount) + " needs " +
-                                                             num(2u * f.writeCount) + " bytes, the byte count says " +
-                                                             num(f.dataSize));
+                return fail(FrameProblem::CountMismatch, "write quantity % needs % bytes, the byte count says %",
+                            f.writeCount, 2u * f.writeCount, f.dataSize);
             return {};
         }
         case 43:
@@ -164,11 +176,11 @@ Fit layAnswer(DecodedFrame& f) {
             if (n >= 3 && at(m, 2) == 0) return fail(FrameProblem::UnknownLayout, "a read answer without data");
             if (Fit fit = countedData(f, 2, "a read answer"); fit.rank() < 3) return fit;
             if (f.dataSize > kMaxReadBytes)
-                return fail(FrameProblem::TooLong, num(f.dataSize) + " data bytes, more than any request allows (" +
-                                                       num(kMaxReadBytes) + ")");
+                return fail(FrameProblem::TooLong, "% data bytes, more than any request allows (%)", f.dataSize,
+                            kMaxReadBytes);
             const bool registers = f.function >= 3;
             if (registers && f.dataSize % 2 != 0)
-                return fail(FrameProblem::CountMismatch, "an odd byte count (" + num(f.dataSize) + ") for registers");
+                return fail(FrameProblem::CountMismatch, "an odd byte count (%) for registers", f.dataSize);
             f.hasCount = true;
             f.count = static_cast<std::uint16_t>(registers ? f.dataSize / 2 : f.dataSize * 8);
             return {};
@@ -230,7 +242,7 @@ bool knownFunction(int function) {
 void apply(DecodedFrame& f, const Fit& fit) {
     if (fit.problem == FrameProblem::None || f.problem != FrameProblem::None) return;
     f.problem = fit.problem;
-    f.detail = fit.detail;
+    f.detail = fit.detail();
 }
 
 // Station and function taken; the layout chosen by the hint or by what fits.

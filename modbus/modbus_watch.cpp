@@ -277,10 +277,15 @@ void ModbusWatch::release() {
 }
 
 std::vector<WatchEntry> ModbusWatch::take() {
-    release();
     std::vector<WatchEntry> out;
-    out.swap(done_);
+    take(out);
     return out;
+}
+
+void ModbusWatch::take(std::vector<WatchEntry>& into) {
+    into.clear();
+    release();
+    into.swap(done_);
 }
 
 }  // namespace varelo

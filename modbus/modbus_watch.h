@@ -83,6 +83,8 @@ class ModbusWatch {
 
     // The entries decided since the last call, oldest first.
     std::vector<WatchEntry> take();
+    // The same into `into` (emptied first), whose room is kept for the next call.
+    void take(std::vector<WatchEntry>& into);
 
     const WatchStatistics& statistics() const { return statistics_; }
 
