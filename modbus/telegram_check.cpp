@@ -72,4 +72,10 @@ std::string AppendCheck(std::string bytes, AppendedCheck check) {
     return bytes;
 }
 
+std::string TelegramToSend(const std::string& bytes, AppendedCheck check, bool asciiFraming) {
+    const std::string checked = AppendCheck(bytes, check);
+    if (!asciiFraming) return checked;
+    return ":" + HexBytesText(checked) + "\r\n";
+}
+
 }  // namespace varelo

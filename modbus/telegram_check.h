@@ -26,4 +26,9 @@ HexBytes ParseHexBytes(std::string_view text);
 // LRC, the sum of the bytes modulo 256, or their exclusive or.
 std::string AppendCheck(std::string bytes, AppendedCheck check);
 
+// What goes on the line: the bytes with their check; in ASCII framing the two
+// written as upper-case hexadecimal digits between ':' and CR LF (with the LRC,
+// a MODBUS ASCII frame).
+std::string TelegramToSend(const std::string& bytes, AppendedCheck check, bool asciiFraming);
+
 }  // namespace varelo

@@ -142,6 +142,8 @@ TEST(AppendCheck, EveryCheckOnAHexTelegram) {
     EXPECT_EQ(hex(AppendCheck(request.bytes, AppendedCheck::None)), "11 03 00 6B 00 03");
     for (const char* name : {"crc16", "lrc", "sum8", "xor8", "none"}) EXPECT_TRUE(ParseAppendedCheck(name)) << name;
     EXPECT_FALSE(ParseAppendedCheck("crc"));
+    EXPECT_EQ(TelegramToSend(request.bytes, AppendedCheck::Lrc, true), ":1103006B00037E\r\n");
+    EXPECT_EQ(TelegramToSend(request.bytes, AppendedCheck::Crc16, false), AppendCheck(request.bytes, AppendedCheck::Crc16));
 }
 
 TEST(ParseHexBytes, TakesCommonSpellingsAndRefusesTheRestWithAReason) {
