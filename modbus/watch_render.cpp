@@ -278,18 +278,20 @@ std::string DescribeEntry(const WatchEntry& e, const ValueOptions& values) {
     return out;
 }
 
-void AppendEntryJson(std::string& out, const WatchEntry& e, const ValueOptions& values) {
+void AppendEntryJson(std::string& out, const WatchEntry& e, const ValueOptions& values, bool withTelegram) {
     const DecodedFrame& f = e.frame;
     out += "{\"kind\":\"";
     out += EntryKindName(e.kind);
     out += '"';
-    appendKey(out, "line");
-    appendNumber(out, e.line + 1);
-    appendKey(out, "start_us");
-    appendNumber(out, e.startUs);
-    appendKey(out, "end_us");
-    appendNumber(out, e.endUs);
-    if (e.kind != EntryKind::Timeout) {
+    if (withTelegram) {
+        appendKey(out, "line");
+        appendNumber(out, e.line + 1);
+        appendKey(out, "start_us");
+        appendNumber(out, e.startUs);
+        appendKey(out, "end_us");
+        appendNumber(out, e.endUs);
+    }
+    if (withTelegram && e.kind != EntryKind::Timeout) {
         appendKey(out, "bytes");
         out += '"';
         AppendHexBytes(out, e.bytes, false);

@@ -20,8 +20,10 @@ struct ValueOptions {
 //   "answer st 17 read holding registers (3): 3 registers 107=555 108=0 109=100, CRC ok, 12.345 ms"
 std::string DescribeEntry(const WatchEntry& entry, const ValueOptions& values);
 
-// One entry as one JSON object, appended to `out`; the stamps as given to the watch.
-void AppendEntryJson(std::string& out, const WatchEntry& entry, const ValueOptions& values);
+// One entry as one JSON object, appended to `out`: its line, stamps (as given to
+// the watch) and bytes, then what the frame holds. Without `withTelegram` only
+// the latter, for a caller that writes the telegram's own fields itself.
+void AppendEntryJson(std::string& out, const WatchEntry& entry, const ValueOptions& values, bool withTelegram = true);
 
 // "request", "answer", "exception", "orphan", "invalid", "timeout".
 const char* EntryKindName(EntryKind kind);

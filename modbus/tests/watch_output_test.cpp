@@ -75,6 +75,9 @@ TEST(AppendEntryJson, OneObjectPerEntryWithTheFieldsScriptsNeed) {
                   hex(ModbusCrc16(bytes("11 03 04 41 48 F5 C3"))).erase(2, 1) +
                   "\",\"station\":17,\"function\":3,\"count\":2,\"data\":\"4148F5C3\",\"first\":107,"
                   "\"values\":[-4.9503025e+32],\"check\":\"ok\",\"response_us\":12000}");
+    std::string fields;
+    AppendEntryJson(fields, e[0], {}, false);
+    EXPECT_EQ(fields, "{\"kind\":\"request\",\"station\":17,\"function\":3,\"address\":107,\"count\":2,\"check\":\"ok\"}");
 }
 
 TEST(WatchStatistics, CountsPerStationWithResponseTimesAndTheBusiestFunction) {
