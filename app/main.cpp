@@ -1,4 +1,5 @@
 #include "app/application_windows.h"
+#include "app/program_run.h"
 #include "platform/clock.h"
 #include "platform/ui/qt_modal_boxes.h"
 #include "util/shared_state.h"
@@ -87,6 +88,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     QApplication app(argc, argv);
+    varelo::ProgramRun program;
     varelo::SharedState shared;
     varelo::QtModalBoxes boxes;
     varelo::ApplicationWindows windows(shared, boxes, varelo::systemWallClock(), varelo::systemTickClock());
@@ -94,6 +96,5 @@ int main(int argc, char* argv[]) {
     std::unique_ptr<StartupReport> startupReport;
     if (const char* report = std::getenv("VARELO_REPORT_STARTUP"); report && std::string(report) == "1")
         startupReport = std::make_unique<StartupReport>(windows.FmEscuchar.get(), sinceMain);
-    windows.FmEscuchar->show();
-    return app.exec();
+    return program.run(*windows.FmEscuchar);
 }

@@ -8,6 +8,8 @@
 #include "platform/ui/handler_guard.h"
 #include "terminal/terminal_view.h"
 #include "util/colour.h"
+#include "widgets/group_box_caption.h"
+#include "widgets/outer_size.h"
 #include "widgets/spin_edit.h"
 
 #include <QCheckBox>
@@ -88,6 +90,7 @@ void TFmEscuchar::buildControls() {
     GBSend = new QGroupBox(" Send Data ", client);
     GBSend->setObjectName("GBSend");
     GBSend->setGeometry(4, 0, 177, 69);
+    putCaptionOnFrameLine(GBSend);
     Label5 = makeLabel(GBSend, "Label5", "Port", 8, 14);
     RBPuerto1 = new QRadioButton("1", GBSend);
     RBPuerto1->setObjectName("RBPuerto1");
@@ -161,7 +164,11 @@ void TFmEscuchar::FormCreate() {
     OpenPort2();
     State.CodeCounter = 123456789;
     State.PrefixIndex = 1;
-    resize(640, 480);
+    ResizeToDesignSize();
+}
+
+void TFmEscuchar::ResizeToDesignSize() {
+    setOuterSize(this, {640, 480});
 }
 
 void TFmEscuchar::FormActivate() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/capture_backlog_watch.h"
 #include "app/file_open_dialog.h"
 #include "app/monitor/capture_file.h"
 #include "app/monitor/monitor_state.h"
@@ -9,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/form_timer.h"
 #include "platform/ui/modal_boxes.h"
+#include "platform/ui/posted_error_box.h"
 #include "serial/comm_port_driver.h"
 #include "util/shared_state.h"
 
@@ -221,6 +223,8 @@ class TFmEscuchar : public QMainWindow, private ReceiveWindow, private Scheduler
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The window's outer size, frame included, as it starts and after a send ends.
+    void ResizeToDesignSize();
     void buildControls();
     void buildMenus();
     void setUpPorts();
@@ -266,6 +270,10 @@ class TFmEscuchar : public QMainWindow, private ReceiveWindow, private Scheduler
 
     SharedState& shared_;
     ModalBoxes& boxes_;
+    // The error box of the receive handlers and of the capture's held-back bytes,
+    // shown once the port's tick (or the pipe's turn) has returned.
+    PostedErrorBox receiveErrors_{boxes_};
+    CaptureBacklogWatch captureBacklog_{CaptureFile, receiveErrors_};
     const WallClock& wallClock_;
     const TickClock& tickClock_;
     Windows windows_;

@@ -38,6 +38,7 @@ void TFmEscuchar::Nuevo1Click() {
         State.Capturing = false;
         return;
     }
+    captureBacklog_.opened();
     State.Capturing = true;
     Nuevo1->setEnabled(false);
     Cerrar1->setEnabled(true);
@@ -52,6 +53,7 @@ void TFmEscuchar::Cerrar1Click() {
     State.Capturing = false;
     Nuevo1->setEnabled(true);
     Cerrar1->setEnabled(false);
+    captureBacklog_.closing();
     if (wasCapturing) CaptureFile.close();
 }
 

@@ -93,7 +93,7 @@ void TFmEscuchar::startModbusRequest(const ModbusCommand& command) {
 // The scheduler's start ends any session, so this one begins after it.
 void TFmEscuchar::LeerParvolin1Click() {
     ReopenSelectedPort(db8BITS, ptODD, sb1BITS, br9600);
-    resize(640, 480);
+    ResizeToDesignSize();
     EditTlg->setText("Parvolin-ModBusRTU");
     const std::int32_t station = TagStationFromAnswer(boxes_.inputBox("Parvolin", "Station Number", "1"));
     tagSession_.prepare(station);

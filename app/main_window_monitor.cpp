@@ -29,10 +29,10 @@ void TFmEscuchar::wireMonitor() {
     viewMenu_ = std::make_unique<ViewMenu>(State);
 
     Port1.SetOnReceiveData([this](TCommPortDriver& sender, const std::uint8_t* bytes, std::uint32_t size) {
-        runGuarded(boxes_, [&] { Port1ReceiveData(sender, bytes, size); });
+        runGuarded(receiveErrors_, [&] { Port1ReceiveData(sender, bytes, size); });
     });
     Port2.SetOnReceiveData([this](TCommPortDriver& sender, const std::uint8_t* bytes, std::uint32_t size) {
-        runGuarded(boxes_, [&] { Port2ReceiveData(sender, bytes, size); });
+        runGuarded(receiveErrors_, [&] { Port2ReceiveData(sender, bytes, size); });
     });
     Timer1.setOnTimer([this] { runGuarded(boxes_, [this] { Timer1Timer(); }); });
     SEFrecuencia->setOnChange([this] { runGuarded(boxes_, [this] { SEFrecuenciaChange(); }); });

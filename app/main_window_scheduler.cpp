@@ -24,7 +24,7 @@ bool TFmEscuchar::StartSending() {
 void TFmEscuchar::Cortar1Click() {
     scheduler_->Stop();
     EditTlg->clear();
-    resize(640, 480);
+    ResizeToDesignSize();
 }
 
 void TFmEscuchar::Timer1Timer() {

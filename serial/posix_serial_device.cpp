@@ -1,6 +1,7 @@
 #include "serial/posix_serial_device.h"
 
 #include "serial/byte_ring.h"
+#include "serial/device_openers.h"
 #include "serial/termios2_line.h"
 #include "serial/uucp_lock.h"
 
@@ -26,6 +27,9 @@ class PosixSerialDevice final : public SerialDevice {
     }
     ~PosixSerialDevice() override {
         notifier_.setEnabled(false);
+        // Output the line holds back (CTS low, an XOFF received) would keep the close
+        // waiting for it to drain, up to half a minute on a serial port: it is dropped.
+        ::ioctl(fd_, TCFLSH, TCOFLUSH);
         // A pseudo-terminal keeps the exclusive mark after its last close; the next
         // program to open it, without administrator rights, would find it busy.
         ::ioctl(fd_, TIOCNXCL);
@@ -77,6 +81,11 @@ class PosixSerialDevice final : public SerialDevice {
         return true;
     }
 
+    bool takeBlocks(KernelBlockTaker taker) override {
+        taker_ = std::move(taker);
+        return true;
+    }
+
     std::optional<std::uint32_t> write(const void* data, std::uint32_t size) override {
         for (;;) {
             const ssize_t n = ::write(fd_, data, size);
@@ -107,7 +116,11 @@ class PosixSerialDevice final : public SerialDevice {
                 break;
             }
             const ssize_t n = ::read(fd_, room.data(), room.size());
-            if (n > 0) {
+            if (n > 0 && taker_.block) {
+                // The staging buffer's room serves as the read's scratch space only.
+                taker_.block(KernelStampNow(), room.first(static_cast<std::size_t>(n)));
+                pulled += static_cast<std::size_t>(n);
+            } else if (n > 0) {
                 staging_.commit(static_cast<std::size_t>(n));
                 pulled += static_cast<std::size_t>(n);
             } else if (n < 0 && errno == EINTR) {
@@ -120,6 +133,7 @@ class PosixSerialDevice final : public SerialDevice {
                 // readable for ever, so stop watching it.
                 farEndGone_ = true;
                 notifier_.setEnabled(false);
+                if (taker_.gone) taker_.gone();
             }
         }
         return pulled;
@@ -134,14 +148,17 @@ class PosixSerialDevice final : public SerialDevice {
     ByteRing staging_;
     QSocketNotifier notifier_;
     std::function<void()> arrived_;
+    KernelBlockTaker taker_;
     bool farEndGone_ = false;
 };
 
-// True when another opener has marked the tty exclusive. The kernel keeps out only
-// openers without administrator rights; the mark is asked for so that it holds for all.
-bool MarkedExclusive(int fd) {
+// True when another opener has marked the tty exclusive and still has it open. The
+// kernel keeps out only openers without administrator rights; the mark is asked for
+// so that it holds for all. A pseudo-terminal keeps its mark after its last close, so
+// a mark that no running process stands behind (its program was killed) binds nobody.
+bool HeldExclusive(int fd) {
     int exclusive = 0;
-    return ::ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0;
+    return ::ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0 && DeviceOpenElsewhere(fd);
 }
 
 }  // namespace
@@ -153,7 +170,7 @@ std::unique_ptr<SerialDevice> OpenPosixSerialDevice(const std::string& path) {
     // programs that look for one; TIOCEXCL keeps out openers without administrator
     // rights that do neither. The exclusive mark comes last: it outlives a close.
     UucpLock lock;
-    if (!::isatty(fd) || MarkedExclusive(fd) || ::flock(fd, LOCK_EX | LOCK_NB) != 0 || !lock.acquire(path) ||
+    if (!::isatty(fd) || HeldExclusive(fd) || ::flock(fd, LOCK_EX | LOCK_NB) != 0 || !lock.acquire(path) ||
         ::ioctl(fd, TIOCEXCL) != 0) {
         ::close(fd);
         return nullptr;

@@ -10,7 +10,9 @@ namespace varelo {
 // A tty opened for exclusive use: locked against every other opener (flock), against
 // programs that keep to lock files (a lock file in /var/lock while it is open) and
 // marked exclusive for the kernel (TIOCEXCL). Anything that is not a tty, or that
-// another program holds in one of these ways, gives nullptr.
+// another program holds in one of these ways, gives nullptr; a lock file or an
+// exclusive mark left behind by a program that has ended holds nothing. Closing
+// drops output not sent yet, so that a held line (CTS low, XOFF) cannot hold it up.
 //
 // A Linux tty keeps only about 4 KB between two reads, so received bytes are taken
 // out of the kernel as soon as they arrive (a socket notifier on the thread that

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "serial/device_control.h"
+#include "serial/kernel_blocks.h"
 #include "serial/serial_enums.h"
 
 #include <cstdint>
@@ -42,6 +43,13 @@ class SerialDevice {
     // cannot tell: the owner must then keep asking.
     virtual bool watchInput(std::function<void()> arrived) {
         (void)arrived;
+        return false;
+    }
+
+    // Hands every received block to the taker as it comes out of the kernel, instead
+    // of keeping it for read(). False when the device cannot: the owner must read.
+    virtual bool takeBlocks(KernelBlockTaker taker) {
+        (void)taker;
         return false;
     }
 };

@@ -4,11 +4,11 @@
 
 #include <QApplication>
 #include <QFontMetrics>
-#include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <array>
@@ -39,10 +39,12 @@ QColor toQColor(Colour c, const QPalette& palette) {
     }
 }
 
-// The byte a key stands for when Qt gives it no text.
+// The byte a key stands for when Qt gives it no text. Shift+Tab (Backtab) types a
+// Tab as Tab does.
 char keyByte(int key) {
     switch (key) {
         case Qt::Key_Tab:
+        case Qt::Key_Backtab:
             return '\t';
         case Qt::Key_Return:
         case Qt::Key_Enter:
@@ -120,12 +122,32 @@ void TQVBcrt::FontChanged() {
     for (int b = 0; b < 256; ++b)
         glyphIndex_[b] = rawFont_.glyphIndexesForString(QString(glyph[b])).value(0, 0);
     for (int x = 0; x < CrtScreen::MaxColumns; ++x) glyphPositions_[x] = QPointF(x * charWidth_, 0);
-    // Glyphs whose advance is not a whole pixel would drift off their cells along a run.
-    spacedFont_ = font();
-    const qreal advance = QFontMetricsF(font()).horizontalAdvance(QLatin1Char('M'));
-    if (advance != charWidth_) spacedFont_.setLetterSpacing(QFont::AbsoluteSpacing, charWidth_ - advance);
+    findFallbackGlyphs();
     fitToCells();
     updateAll();
+}
+
+// Text layout knows which other font has a glyph the view's font lacks; it is asked
+// once per such byte, and the glyph it picks is then drawn at the byte's cell.
+void TQVBcrt::findFallbackGlyphs() {
+    fallbackOf_.fill(-1);
+    fallbackFonts_.clear();
+    const auto& glyph = glyphs();
+    for (int b = ' '; b < 256; ++b) {
+        if (glyphIndex_[b] != 0) continue;
+        QTextLayout layout(QString(glyph[b]), font());
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        for (const QGlyphRun& run : layout.glyphRuns()) {
+            const QList<quint32> indexes = run.glyphIndexes();
+            if (indexes.size() != 1 || indexes[0] == 0 || run.rawFont() == rawFont_) continue;
+            auto known = std::find(fallbackFonts_.begin(), fallbackFonts_.end(), run.rawFont());
+            if (known == fallbackFonts_.end()) known = fallbackFonts_.insert(known, run.rawFont());
+            fallbackOf_[b] = static_cast<std::int8_t>(known - fallbackFonts_.begin());
+            glyphIndex_[b] = indexes[0];
+        }
+    }
 }
 
 void TQVBcrt::fitToCells() {
@@ -213,7 +235,8 @@ void TQVBcrt::focusOutEvent(QFocusEvent* e) {
 }
 
 void TQVBcrt::keyPressEvent(QKeyEvent* e) {
-    std::string bytes = utf8ToCp1252(e->text().toStdString());
+    // Delete is an editing key that types no character, though X11 gives it the text DEL.
+    std::string bytes = e->key() == Qt::Key_Delete ? std::string() : utf8ToCp1252(e->text().toStdString());
     if (bytes.empty() && keyByte(e->key())) bytes = keyByte(e->key());
     if (bytes.empty() && !isArrow(e->key())) {
         QWidget::keyPressEvent(e);
@@ -270,24 +293,35 @@ void TQVBcrt::paintCells(QPainter& painter, const QRect& area) {
 }
 
 void TQVBcrt::drawRun(QPainter& painter, QPoint topLeft, const TCrtCell* cells, int count) {
-    bool allGlyphs = true;
+    bool fallback = false;
     for (int i = 0; i < count; ++i) {
         runGlyphs_[i] = glyphIndex_[cells[i].Ch];
-        allGlyphs = allGlyphs && runGlyphs_[i] != 0;
+        fallback = fallback || fallbackOf_[cells[i].Ch] >= 0;
     }
     const QPointF baseline(topLeft.x(), topLeft.y() + ascent_);
-    if (allGlyphs) {
-        QGlyphRun run;
-        run.setRawFont(rawFont_);
+    QGlyphRun run;
+    run.setRawFont(rawFont_);
+    if (!fallback) {
         run.setRawData(runGlyphs_.data(), glyphPositions_.data(), count);
         painter.drawGlyphRun(baseline, run);
         return;
     }
-    const auto& glyph = glyphs();
-    QString text;
-    for (int i = 0; i < count; ++i) text += glyph[cells[i].Ch];
-    painter.setFont(spacedFont_);
-    painter.drawText(baseline, text);
+    // Rare: the view's own glyphs as one run, each borrowed one on its own, all at their cells.
+    int own = 0;
+    for (int i = 0; i < count; ++i) {
+        const int other = fallbackOf_[cells[i].Ch];
+        if (other < 0) {
+            runGlyphs_[own] = runGlyphs_[i];
+            runPositions_[own++] = glyphPositions_[i];
+            continue;
+        }
+        QGlyphRun borrowed;
+        borrowed.setRawFont(fallbackFonts_[other]);
+        borrowed.setRawData(&runGlyphs_[i], &glyphPositions_[i], 1);
+        painter.drawGlyphRun(baseline, borrowed);
+    }
+    run.setRawData(runGlyphs_.data(), runPositions_.data(), own);
+    painter.drawGlyphRun(baseline, run);
 }
 
 // A block caret: the cursor cell in reversed colours.

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace varelo {
 
@@ -81,6 +82,7 @@ class TQVBcrt : public QWidget, private CrtDisplay {
     void beep() override;
 
     void FontChanged();
+    void findFallbackGlyphs();
     void fitToCells();
     void updateAll();
     bool caretShown() const { return cursor_ && hasFocus(); }
@@ -97,13 +99,17 @@ class TQVBcrt : public QWidget, private CrtDisplay {
     int charWidth_ = 1;
     int charHeight_ = 1;
     int ascent_ = 0;
-    // Runs are drawn as ready glyphs at their cells; a run with a byte the font has
-    // no glyph for goes through text drawing with a font spaced to the cells.
+    // Every byte is drawn as a ready glyph placed at its own cell, never through text
+    // layout (which would hide a soft hyphen or let a wider glyph push the rest on).
+    // A byte the font lacks takes the glyph another font gives it, else the font's
+    // missing-glyph mark.
     QRawFont rawFont_;
     std::array<quint32, 256> glyphIndex_{};
+    std::array<std::int8_t, 256> fallbackOf_{};  // index into fallbackFonts_, or -1
+    std::vector<QRawFont> fallbackFonts_;
     std::array<QPointF, CrtScreen::MaxColumns> glyphPositions_;
     std::array<quint32, CrtScreen::MaxColumns> runGlyphs_{};
-    QFont spacedFont_;
+    std::array<QPointF, CrtScreen::MaxColumns> runPositions_;
 
     bool repaintDue_ = false;          // the deferred full repaint the screen asked for
     bool repaintEventQueued_ = false;  // a RepaintAllEvent waits in the queue to carry it

@@ -7,7 +7,10 @@
 #include "app/monitor/telegram_headers.h"
 #include "app/monitor/time_stamp.h"
 #include "platform/clock.h"
+#include "util/run_time_errors.h"
 #include "util/shared_state.h"
+
+#include <exception>
 
 namespace varelo {
 
@@ -46,17 +49,25 @@ void ReceivePath::ShowReceived(char port, std::string_view block, std::string_vi
         view_.SetTextColor(colours::Black);
         view_.SetBackColor(colours::Lime);
     }
+    // A failed capture write ends the receipt, but only once the block is on the
+    // screen: a capture that fails must not take the traffic off the screen too.
+    std::exception_ptr captureFailure;
     if (state_.SkipLine) {
         view_.WriteString(ViewHeader(port, Direction::Received));
         if (state_.ShowTime) view_.WriteString(stamp);
         if (state_.Capturing) {
-            capture_.write(CaptureHeader(port, Direction::Received));
-            if (state_.ShowTime) capture_.write(stamp);
+            try {
+                capture_.write(CaptureHeader(port, Direction::Received));
+                if (state_.ShowTime) capture_.write(stamp);
+            } catch (const IoError&) {
+                captureFailure = std::current_exception();
+            }
         }
     }
     RenderBlockInto(rendered_, block, {state_.HexMode, state_.CtrlMode});
     state_.RxCount += static_cast<std::int64_t>(block.size());
     view_.WriteString(rendered_);
+    if (captureFailure) std::rethrow_exception(captureFailure);
     if (state_.Capturing) capture_.write(rendered_);
     window_.SetEditLng(std::to_string(state_.RxCount));
     view_.SetTextColor(colours::Black);

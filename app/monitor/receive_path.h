@@ -28,8 +28,8 @@ class ReceiveWindow {
 };
 
 // The line monitor's receive path: what happens to every block a port delivers.
-// A failed capture write raises IoError out of these methods; the steps after
-// it are skipped.
+// A failed capture write raises IoError out of these methods once the block is
+// on the view; the steps after it are skipped.
 class ReceivePath {
   public:
     ReceivePath(MonitorState& state, SharedState& shared, MonitorView& view, CaptureFile& capture,

@@ -1,6 +1,8 @@
-// The program is killed (SIGKILL) while it captures both ports flooded at full
-// speed. The capture file must hold every block the monitor had shown, exactly as
-// it was fed, and end on a whole piece: nothing torn, nothing invented.
+// The program is killed (SIGKILL), or ended by a signal it closes down on
+// (SIGTERM), while it captures both ports flooded at full speed. The capture file
+// must hold every block the monitor had shown, exactly as it was fed, and end on a
+// whole piece: nothing torn, nothing invented.
+#include "app/tests/termination_drill.h"
 #include "sim/tests/child_process.h"
 
 #include <fcntl.h>
@@ -110,8 +112,15 @@ ReadBack ReadCapture(const std::string& content) {
     return out;
 }
 
-TEST(CaptureKillDrill, TheCaptureOfAKilledProgramHoldsEveryShownBlockAndEndsOnAWholePiece) {
-    FloodedLine com1, com2;
+// The drill's program capturing both flooded lines until it has shown `enough`
+// bytes; then it gets the signal. Its wait status, and the capture read back.
+struct Drilled {
+    int status = -1;
+    long long shown = 0;
+    ReadBack capture;
+};
+
+void Drill(FloodedLine& com1, FloodedLine& com2, int signalNumber, Drilled& out) {
     ASSERT_FALSE(com1.slavePath().empty());
     ASSERT_FALSE(com2.slavePath().empty());
     const std::filesystem::path folder =
@@ -125,28 +134,49 @@ TEST(CaptureKillDrill, TheCaptureOfAKilledProgramHoldsEveryShownBlockAndEndsOnAW
     com1.start();
     com2.start();
 
-    // Killed right after it said how much it had shown, once it has shown plenty.
-    long long shown = 0;
-    while (shown < 2'000'000) {
+    // Signalled right after it said how much it had shown, once it has shown plenty.
+    while (out.shown < 2'000'000) {
         const auto line = program.readLine(std::chrono::seconds(20));
         ASSERT_TRUE(line && line->rfind("shown ", 0) == 0) << "the program stopped reporting";
-        shown = std::stoll(line->substr(6));
+        out.shown = std::stoll(line->substr(6));
     }
-    program.signal(SIGKILL);
-    const auto status = program.waitForExit(std::chrono::seconds(10));
+    program.signal(signalNumber);
+    const auto status = program.waitForExit(std::chrono::seconds(20));
     com1.stop();
     com2.stop();
-    ASSERT_TRUE(status && WIFSIGNALED(*status) && WTERMSIG(*status) == SIGKILL);
+    ASSERT_TRUE(status) << "still running";
+    out.status = *status;
 
     std::ifstream file(capture, std::ios::binary);
-    const std::string content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    const ReadBack read = ReadCapture(content);
-    EXPECT_EQ(read.fault, "");
-    EXPECT_GE(static_cast<long long>(read.bytes[0] + read.bytes[1]), shown)
-        << "every byte shown before the kill is in the capture";
-    EXPECT_GT(read.bytes[0], 0u);
-    EXPECT_GT(read.bytes[1], 0u);
+    out.capture = ReadCapture(std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>()));
     std::filesystem::remove_all(folder);
+}
+
+void ExpectEveryShownByteCaptured(const Drilled& drilled) {
+    EXPECT_EQ(drilled.capture.fault, "");
+    EXPECT_GE(static_cast<long long>(drilled.capture.bytes[0] + drilled.capture.bytes[1]), drilled.shown)
+        << "every byte shown before the signal is in the capture";
+    EXPECT_GT(drilled.capture.bytes[0], 0u);
+    EXPECT_GT(drilled.capture.bytes[1], 0u);
+}
+
+TEST(CaptureKillDrill, TheCaptureOfAKilledProgramHoldsEveryShownBlockAndEndsOnAWholePiece) {
+    FloodedLine com1, com2;
+    Drilled drilled;
+    ASSERT_NO_FATAL_FAILURE(Drill(com1, com2, SIGKILL, drilled));
+    ASSERT_TRUE(WIFSIGNALED(drilled.status) && WTERMSIG(drilled.status) == SIGKILL);
+    ExpectEveryShownByteCaptured(drilled);
+}
+
+TEST(CaptureKillDrill, AProgramEndedBySigtermClosesItsCaptureWholeAndLeavesItsPortsFree) {
+    FloodedLine com1, com2;
+    Drilled drilled;
+    ASSERT_NO_FATAL_FAILURE(Drill(com1, com2, SIGTERM, drilled));
+    EXPECT_TRUE(WIFEXITED(drilled.status) && WEXITSTATUS(drilled.status) == 0)
+        << "ended in order, not killed: status " << drilled.status;
+    ExpectEveryShownByteCaptured(drilled);
+    ExpectLeftFree(com1.slavePath());
+    ExpectLeftFree(com2.slavePath());
 }
 
 }  // namespace

@@ -1,15 +1,17 @@
-// The program for the capture kill drill: Varelo's windows offscreen with COM1
-// and COM2 on the devices given, Hexa with one telegram per line and its time,
+// The program for the capture drills: Varelo's windows offscreen with COM1 and
+// COM2 on the devices given, Hexa with one telegram per line and its time,
 // capturing to the file given. It prints "ready" once capturing, then "shown N"
 // every few milliseconds, N being the bytes the monitor has shown (and so
-// captured) so far, until it is killed.
+// captured) so far, until it is killed or a signal ends it as it ends Varelo.
 #include "app/application_windows.h"
+#include "app/program_run.h"
 #include "platform/clock.h"
 #include "platform/ui/scripted_modal_boxes.h"
 #include "util/shared_state.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QThread>
 #include <QTimer>
 
 #include <cstdio>
@@ -26,10 +28,18 @@ int main(int argc, char** argv) {
     ::setenv("VARELO_COM2", argv[2], 1);
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
+    ProgramRun program;
     SharedState shared;
     ScriptedModalBoxes boxes;
     ApplicationWindows windows(shared, boxes, systemWallClock(), systemTickClock());
     TFmEscuchar& window = *windows.FmEscuchar;
+    // Shown and activated first: the first activation stops any capture.
+    window.show();
+    window.activateWindow();
+    for (int pass = 0; pass < 200 && !window.isActiveWindow(); ++pass) {
+        QApplication::processEvents();
+        QThread::msleep(5);
+    }
 
     window.Hexadecimal1->trigger();
     window.SaltardeLineayHoraporTlg1->trigger();
@@ -49,5 +59,5 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
     });
     report.start(5);
-    return app.exec();
+    return program.run(window);
 }

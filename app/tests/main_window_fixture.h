@@ -59,8 +59,10 @@ class MainWindowTest : public ::testing::Test {
         ::unsetenv("VARELO_COM2");
     }
 
-    void start() {
-        windows.emplace(shared, boxes, systemWallClock(), systemTickClock());
+    void start() { start(boxes); }
+    // The program with other boxes than the scripted ones (a real dialog among them).
+    void start(ModalBoxes& programBoxes) {
+        windows.emplace(shared, programBoxes, systemWallClock(), systemTickClock());
         window().AttachWindows({&configPort, windows->CaracteresDeControl.get(), windows->FmAcercaDe.get(),
                                 windows->FCarAscii.get()});
     }

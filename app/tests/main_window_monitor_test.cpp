@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QtTest/QTest>
 
 #include <regex>
 #include <string>
@@ -133,6 +134,28 @@ TEST_F(LineMonitor, TerminalModeSendsEachTypedKeyOnTheChosenPortAndShowsIt) {
     EXPECT_EQ(window().State.RxCount, 0);
 }
 
+// Delete and Shift+Tab as the desktop delivers them: Delete with the text DEL (127),
+// Shift+Tab as Backtab without text. Delete types no character, Shift+Tab a Tab.
+TEST_F(LineMonitor, InTerminalModeDeleteTypesNothingAndShiftTabTypesATab) {
+    window().show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));  // its first activation clears the screen
+    click(window().ModoTerminal1);
+    QTest::keyClick(window().QVB, Qt::Key_A);
+    QTest::sendKeyEvent(QTest::Click, window().QVB, Qt::Key_Delete, QStringLiteral("\x7f"), Qt::NoModifier);
+    QTest::keyClick(window().QVB, Qt::Key_B);
+    QTest::sendKeyEvent(QTest::Click, window().QVB, Qt::Key_Backtab, QString(), Qt::ShiftModifier);
+    QTest::keyClick(window().QVB, Qt::Key_C);
+    std::string far;
+    ASSERT_TRUE(runUntil([&] {
+        far += com1.readAvailable();
+        return far.size() >= 4;
+    }));
+    runFor(20);
+    far += com1.readAvailable();
+    EXPECT_EQ(far, "ab\tc");
+    EXPECT_EQ(screenRow(1).substr(0, 3), "abc") << "a Tab leaves no trace on the screen";
+}
+
 TEST_F(LineMonitor, ACaptureOnAFullDiskIsReportedAtEachBlockAndReceivingGoesOn) {
     startCapture("/dev/full");
     ASSERT_TRUE(com2.writeAll("XY"));
@@ -145,6 +168,52 @@ TEST_F(LineMonitor, ACaptureOnAFullDiskIsReportedAtEachBlockAndReceivingGoesOn) 
     EXPECT_EQ(screenRow(1).substr(0, 4), "XYZ ");
     EXPECT_EQ(window().State.RxCount, 3);
     EXPECT_TRUE(window().Port2.Connected());
+}
+
+// The box of a failed capture write keeps the event loop running, as a real modal
+// box does: both ports go on receiving and showing while it is open, and the blocks
+// that fail meanwhile raise no second box inside it.
+TEST_F(LineMonitor, BothPortsGoOnShowingWhileACaptureErrorBoxIsOpen) {
+    startCapture("/dev/full");
+    int depth = 0;
+    std::vector<std::string> shownWhileOpen;
+    boxes.whileOpen = [&] {
+        if (++depth == 1 && boxes.texts("runtime").size() == 1) {
+            const std::int64_t before = window().State.RxCount;
+            if (com1.writeAll("P1") && runUntil([&] { return window().State.RxCount == before + 2; }))
+                shownWhileOpen.push_back("port 1");
+            if (com2.writeAll("Q2") && runUntil([&] { return window().State.RxCount == before + 4; }))
+                shownWhileOpen.push_back("port 2");
+            EXPECT_EQ(boxes.texts("runtime").size(), 1u) << "a second box inside the first";
+        }
+        --depth;
+    };
+
+    ASSERT_TRUE(com1.writeAll("AB"));
+    ASSERT_TRUE(runUntil([&] { return !boxes.texts("runtime").empty() && depth == 0; }));
+    EXPECT_EQ(shownWhileOpen, (std::vector<std::string>{"port 1", "port 2"}));
+    EXPECT_EQ(boxes.texts("runtime"), std::vector<std::string>{"Disk full"});
+    EXPECT_EQ(screenRow(1).substr(0, 7), "ABP1Q2 ");
+
+    // Once it is closed, the next failing block is reported again, and nothing was lost.
+    ASSERT_TRUE(com2.writeAll("Z"));
+    ASSERT_TRUE(runUntil([&] { return boxes.texts("runtime").size() == 2 && depth == 0; }));
+    EXPECT_EQ(screenRow(1).substr(0, 8), "ABP1Q2Z ");
+    EXPECT_EQ(window().State.RxCount, 7);
+}
+
+// With one telegram per line the header's capture write is the one that fails:
+// the block still shows behind its header.
+TEST_F(LineMonitor, AFailingCaptureTakesNoBlockOffTheScreen) {
+    startCapture("/dev/full");
+    click(window().BloqueTlg);
+    ASSERT_TRUE(com1.writeAll("AB"));
+    ASSERT_TRUE(runUntil([&] { return boxes.texts("runtime").size() == 1; }));
+    ASSERT_TRUE(com2.writeAll("CD"));
+    ASSERT_TRUE(runUntil([&] { return boxes.texts("runtime").size() == 2; }));
+    EXPECT_EQ(screenRow(2).substr(0, 7), "P1->AB ");
+    EXPECT_EQ(screenRow(3).substr(0, 7), "P2->CD ");
+    EXPECT_EQ(window().State.RxCount, 4);
 }
 
 }  // namespace

@@ -1,15 +1,21 @@
 #include "app/tests/main_window_fixture.h"
 
 #include "terminal/terminal_view.h"
+#include "widgets/outer_size.h"
 #include "widgets/spin_edit.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
 #include <QTimer>
+#include <QtTest/QTest>
 
 #include <string>
 #include <vector>
@@ -50,7 +56,7 @@ TEST_F(MainWindowTest, StartUpOpensBothPortsAsCom1AndCom2AndNamesTheProgram) {
     EXPECT_EQ(window().Port1.HwFlow(), hfNONE);
     EXPECT_EQ(QApplication::applicationName().toStdString(), "Varelo");
     EXPECT_EQ(window().windowTitle().toStdString(), " Varelo");
-    EXPECT_EQ(window().size(), QSize(640, 480));
+    EXPECT_EQ(window().frameGeometry().size(), QSize(640, 480));
     EXPECT_EQ(window().State.CodeCounter, 123456789);
     EXPECT_EQ(window().State.PrefixIndex, 1);
     for (const QWidget* w :
@@ -60,6 +66,71 @@ TEST_F(MainWindowTest, StartUpOpensBothPortsAsCom1AndCom2AndNamesTheProgram) {
           static_cast<QWidget*>(windows->ConfMODBUS.get()),
           static_cast<QWidget*>(windows->FormParvolin.get())})
         EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString() << " is created hidden";
+}
+
+// Each window's frame measures the window's design size once the window system has
+// framed it (the offscreen platform draws a frame of its own, as a desktop does); the
+// about window's design size is its inside. No control is cut off by the frame.
+TEST_F(MainWindowTest, EachWindowsFrameMeasuresItsDesignSize) {
+    start();
+    struct Case {
+        QWidget* window;
+        QSize design;
+        bool inside;
+    } cases[] = {
+        {&window(), {640, 480}, false},
+        {windows->FCarAscii.get(), {596, 480}, false},
+        {windows->CaracteresDeControl.get(), {507, 386}, false},
+        {windows->ConfigPort1.get(), {200, 275}, false},
+        {windows->ConfMODBUS.get(), {431, 191}, false},
+        {windows->FormParvolin.get(), {234, 382}, false},
+        {windows->FmAcercaDe.get(), {290, 335}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.window->windowTitle().toStdString());
+        c.window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(c.window));
+        const auto measured = [&] { return c.inside ? c.window->size() : c.window->frameGeometry().size(); };
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !frameOf(*c.window).isNull(); }, 3000))
+            << "framed, so inside and outside differ";
+        EXPECT_TRUE(QTest::qWaitFor([&] { return measured() == c.design; }, 3000))
+            << measured().width() << " x " << measured().height() << ", inside " << c.window->width() << " x "
+            << c.window->height();
+        const QWidget* content = c.window == &window() ? window().centralWidget() : c.window;
+        for (const QWidget* control : content->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (control->isWindow() || control->isHidden()) continue;
+            EXPECT_TRUE(content->rect().contains(control->geometry()))
+                << control->objectName().toStdString() << " is cut off";
+        }
+        c.window->hide();
+    }
+}
+
+// The " Send Data " caption stands on the group's top line, the way the layout was
+// measured, so neither the caption nor the line crosses the Port label below it.
+TEST_F(MainWindowTest, TheSendDataCaptionAndFrameStayAboveThePortLabel) {
+    start();
+    window().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
+    QGroupBox* group = window().GBSend;
+    const QRect port = window().Label5->geometry();
+
+    QStyleOptionGroupBox option;
+    option.initFrom(group);
+    option.text = group->title();
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    const QRect caption = group->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, group);
+    EXPECT_LE(caption.bottom(), port.top()) << "caption " << caption.top() << ".." << caption.bottom();
+
+    // The top line, found where it is drawn: right of the caption, the first pixel
+    // down from the group's top that differs from the window's background.
+    const QImage drawn = group->grab().toImage();
+    const int x = group->width() - 20;
+    const QColor background = drawn.pixelColor(x, 0);
+    int line = 0;
+    while (line < drawn.height() && drawn.pixelColor(x, line) == background) ++line;
+    EXPECT_LT(line, port.top()) << "the frame's top line";
+    EXPECT_GT(line, 0);
 }
 
 struct MenuEntry {

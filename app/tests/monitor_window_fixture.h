@@ -28,8 +28,10 @@ class MonitorWindowTest : public MainWindowTest {
                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
-        start();
+        startProgram();
     }
+    // The program as the test wants it started, once its folder exists.
+    virtual void startProgram() { start(); }
     void TearDown() override {
         MainWindowTest::TearDown();
         std::filesystem::remove_all(folder);

@@ -66,7 +66,7 @@ TEST_F(TagReadingTest, StartingSetsTheLineThePaceAndTheEchoRemovalThenShowsTheWi
     EXPECT_EQ(window().Port1.Parity(), ptODD);
     EXPECT_EQ(window().Port1.StopBits(), sb1BITS);
     EXPECT_EQ(window().Port1.BaudRate(), br9600);
-    EXPECT_EQ(window().size(), QSize(640, 480));
+    EXPECT_EQ(window().frameGeometry().size(), QSize(640, 480));
     EXPECT_EQ(window().EditTlg->text(), "Parvolin-ModBusRTU");
     EXPECT_EQ(window().State.TlgType, 0u);
     EXPECT_EQ(window().SEFrecuencia->value(), 400);
@@ -194,7 +194,7 @@ TEST_F(TagReadingTest, OkStopsSendingAndClosesTheWindow) {
     EXPECT_FALSE(window().State.Sending);
     EXPECT_FALSE(window().Timer1.enabled());
     EXPECT_EQ(window().EditTlg->text(), "");
-    EXPECT_EQ(window().size(), QSize(640, 480));
+    EXPECT_EQ(window().frameGeometry().size(), QSize(640, 480));
     EXPECT_FALSE(tagWindow().isVisible());
 
     ASSERT_TRUE(com1.writeAll("after"));

@@ -35,6 +35,7 @@ struct PaintCounter : QObject {
 
 // range(0): block size. range(1): 0 = one colour, 1 = each block behind a header
 // in the port's colours and its data in black on white, as the line monitor writes them.
+// range(2): 1 = the data runs through every byte value the view stores.
 void ViewWriteStringBlocks(benchmark::State& state) {
     ensureApplication();
     TQVBcrt view;
@@ -46,7 +47,7 @@ void ViewWriteStringBlocks(benchmark::State& state) {
     counter.paints = 0;
 
     const bool headers = state.range(1) == 1;
-    const std::string block = scrollingText(static_cast<std::size_t>(state.range(0)));
+    const std::string block = scrollingText(static_cast<std::size_t>(state.range(0)), state.range(2) == 1);
     for (auto _ : state) {
         if (headers) {
             view.SetTextColor(colours::Red);
@@ -63,9 +64,11 @@ void ViewWriteStringBlocks(benchmark::State& state) {
         benchmark::Counter(static_cast<double>(counter.paints) / static_cast<double>(state.iterations()));
 }
 BENCHMARK(ViewWriteStringBlocks)
-    ->Args({2048, 0})
-    ->Args({2048, 1})
-    ->Args({64 * 1024, 1})
+    ->Args({2048, 0, 0})
+    ->Args({2048, 1, 0})
+    ->Args({64 * 1024, 1, 0})
+    ->Args({2048, 0, 1})
+    ->Args({64 * 1024, 1, 1})
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -23,6 +23,7 @@ class ChildProcess {
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     bool started() const { return pid_ > 0; }
+    int pid() const { return pid_; }
     // The next line of the captured stream that contains `text`, or nullopt when
     // the time runs out or the stream ends first.
     std::optional<std::string> waitForLine(const std::string& text, std::chrono::milliseconds limit);

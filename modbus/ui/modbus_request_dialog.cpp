@@ -1,6 +1,7 @@
 #include "modbus/ui/modbus_request_dialog.h"
 
 #include "modbus/ui/button_glyphs.h"
+#include "widgets/outer_size.h"
 #include "widgets/spin_edit.h"
 
 #include <QLabel>
@@ -67,15 +68,14 @@ TConfMODBUS::TConfMODBUS(ModalBoxes& boxes, QWidget* parent)
       Memo1(new QPlainTextEdit(this)),
       BitBtn1(new QPushButton(okGlyph(), QStringLiteral("&OK"), this)) {
     setWindowTitle(QStringLiteral(" Configuration demand MODBUS/JBUS"));
-    setFixedSize(431, 191);
-
     QFont bold = Label10->font();
     bold.setBold(true);
     bold.setPointSize(bold.pointSize() + 2);
     Label10->setFont(bold);
     Label10->setGeometry(16, 8, 150, 20);
 
-    int y = 40;
+    // Everything within the inside a 431 x 191 frame leaves on a desktop (about 425 x 163).
+    int y = 36;
     const std::pair<QLabel*, TSpinEdit*> rows[] = {
         {Label2, SEEstacion}, {Label3, SEFuncion}, {Label4, SEDireccion}, {Label7, SECantidad}};
     for (const auto& [label, field] : rows) {
@@ -85,15 +85,16 @@ TConfMODBUS::TConfMODBUS(ModalBoxes& boxes, QWidget* parent)
     }
 
     for (const char* line : kFunctionCodes) Memo1->appendPlainText(QString::fromLatin1(line));
-    Memo1->setGeometry(176, 8, 239, 137);
+    Memo1->setGeometry(176, 8, 239, 112);
     Memo1->setReadOnly(true);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->moveCursor(QTextCursor::Start);
 
-    BitBtn1->setGeometry(257, 155, 77, 27);
+    BitBtn1->setGeometry(257, 126, 77, 27);
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &TConfMODBUS::BitBtn1Click);
+    setOuterSize(this, {431, 191}, Resizing::Fixed);
 }
 
 void TConfMODBUS::showModal() {

@@ -3,6 +3,8 @@
 #include "modbus/ui/button_glyphs.h"
 #include "modbus/ui/led_shape.h"
 #include "util/cp1252.h"
+#include "widgets/group_box_caption.h"
+#include "widgets/outer_size.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -55,8 +57,6 @@ TFormParvolin::TFormParvolin(QWidget* parent)
       GroupBox2(new QGroupBox(QStringLiteral(" Mapa completo etiqueta "), this)),
       Memo1(new QPlainTextEdit(GroupBox2)) {
     setWindowTitle(QStringLiteral(" Datos Etiqueta Parvolin"));
-    setFixedSize(234, 382);
-
     int x = 16;
     for (LedShape* lamp : {LedAzul, LedAmarillo, LedVerde, LedRojo}) {
         lamp->setGeometry(x, 12, kLedSize, kLedSize);
@@ -64,11 +64,14 @@ TFormParvolin::TFormParvolin(QWidget* parent)
     }
     LabelPaso->setGeometry(16, 26, 60, 13);
 
-    BF1->setGeometry(112, 8, 105, 27);
+    // OK stands beside "Inicializar" at the top, so that the map's full height fits
+    // the inside a 234 x 382 frame leaves on a desktop (about 226 x 351).
+    BF1->setGeometry(80, 6, 84, 27);
     BF1->setFocusPolicy(Qt::ClickFocus);
     connect(BF1, &QPushButton::clicked, this, &TFormParvolin::BF1Click);
 
-    GroupBox2->setGeometry(16, 42, 201, 302);
+    GroupBox2->setGeometry(16, 42, 201, 300);
+    putCaptionOnFrameLine(GroupBox2);
     Memo1->setGeometry(12, 16, 177, 280);
     QFont fixedPitch(QStringLiteral("Courier New"));
     fixedPitch.setStyleHint(QFont::TypeWriter);
@@ -78,8 +81,9 @@ TFormParvolin::TFormParvolin(QWidget* parent)
     Memo1->document()->setDocumentMargin(1);
     Memo1->setReadOnly(true);
 
-    BitBtn1->setGeometry(79, 350, 77, 27);
+    BitBtn1->setGeometry(166, 6, 51, 27);
     connect(BitBtn1, &QPushButton::clicked, this, &TFormParvolin::BitBtn1Click);
+    setOuterSize(this, {234, 382}, Resizing::Fixed);
 }
 
 void TFormParvolin::ShowTagMap(const std::string& image) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -23,6 +24,27 @@ QString toQtFilter(const std::string& filter) {
     }
     return out.join(";;");
 }
+
+// The file dialog, with the typed name taken without the blanks around it. The
+// dialog itself puts its folder in front of what was typed, blanks and all, so
+// "  cap1.txt  " would become "<folder>/  cap1.txt  " and "  /tmp/x.txt" a name
+// inside the folder; the blanks go before it sees the name.
+class TrimmingFileDialog final : public QFileDialog {
+  public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override {
+        if (auto* typed = findChild<QLineEdit*>("fileNameEdit")) {  // the dialog's name field
+            const QString name = typed->text();
+            qsizetype first = 0;
+            qsizetype end = name.size();
+            while (first < end && name[first] == QChar(' ')) ++first;
+            while (end > first && name[end - 1] == QChar(' ')) --end;
+            if (first > 0 || end < name.size()) typed->setText(name.mid(first, end - first));
+        }
+        QFileDialog::accept();
+    }
+};
 
 }  // namespace
 
@@ -58,7 +80,10 @@ void QtModalBoxes::showRunTimeError(const std::string& text) {
 }
 
 std::string QtModalBoxes::openFileName(const std::string& filter, const std::string& currentName) {
-    QFileDialog dialog(parent_, QString(), QString(), toQtFilter(filter));
+    TrimmingFileDialog dialog(parent_, QString(), QString(), toQtFilter(filter));
+    // The toolkit's own dialog on every desktop: a native one would take the typed
+    // name its own way.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::AnyFile);
     if (!currentName.empty()) dialog.selectFile(q(currentName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return currentName;

@@ -264,3 +264,75 @@ TEST_F(DriverLock, APortATerminalHoldsIsRefused) {
 
 }  // namespace
 }  // namespace varelo::test
+
+namespace varelo::test {
+namespace {
+
+// Another program on the port, in a process of its own: it opens the device, marks
+// it exclusive, writes its lock file as Varelo does, and keeps all that until it
+// is killed outright (SIGKILL), which leaves the mark on the pseudo-terminal and
+// the lock file in the folder.
+class ExclusiveHolder {
+  public:
+    ExclusiveHolder(const std::string& device, const std::string& lockPath, bool withLockFile) {
+        int ready[2];
+        if (::pipe(ready) != 0) return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(ready[0]);
+            const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+            if (fd < 0 || ::ioctl(fd, TIOCEXCL) != 0) ::_exit(1);
+            if (withLockFile) {
+                const std::string content = UucpLockContent(::getpid());
+                const int lock = ::open(lockPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+                if (lock < 0 || ::write(lock, content.data(), content.size()) < 0) ::_exit(1);
+                ::close(lock);
+            }
+            (void)::write(ready[1], "r", 1);
+            for (;;) ::pause();
+        }
+        ::close(ready[1]);
+        char c = 0;
+        ready_ = pid_ > 0 && ::read(ready[0], &c, 1) == 1;
+        ::close(ready[0]);
+    }
+    ~ExclusiveHolder() { kill(); }
+    bool ready() const { return ready_; }
+    void kill() {
+        if (pid_ <= 0) return;
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+
+  private:
+    pid_t pid_ = -1;
+    bool ready_ = false;
+};
+
+// A port is refused while the program that marked it runs, and opens once that
+// program has been killed: its mark, still on the pseudo-terminal, and its lock
+// file then bind nobody. Without administrator rights the system itself turns
+// away every opener of a marked tty, so only an administrator's Varelo can clear
+// a mark a killed program left.
+TEST_F(DriverLock, TheMarkAndLockFileOfAKilledProgramGiveWay) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs administrator rights to open a marked tty";
+    for (const bool withLockFile : {true, false}) {
+        SCOPED_TRACE(withLockFile ? "mark and lock file" : "mark alone");
+        ExclusiveHolder holder(pty.slavePath(), lockPath, withLockFile);
+        ASSERT_TRUE(holder.ready());
+        EXPECT_FALSE(driver.Connect()) << "held by a running program";
+
+        holder.kill();
+        ASSERT_TRUE(MarkedExclusive(pty.slavePath())) << "the pseudo-terminal keeps the mark";
+        ASSERT_EQ(fs::exists(lockPath), withLockFile);
+        ASSERT_TRUE(driver.Connect()) << "nobody holds it any more";
+        EXPECT_EQ(ReadFile(lockPath), UucpLockContent(::getpid()));
+        driver.Disconnect();
+        EXPECT_FALSE(MarkedExclusive(pty.slavePath()));
+        EXPECT_FALSE(fs::exists(lockPath));
+    }
+}
+
+}  // namespace
+}  // namespace varelo::test

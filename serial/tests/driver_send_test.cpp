@@ -41,6 +41,26 @@ TEST_F(DriverSend, FullLineEndsTheSendAfterTheTimeOut) {
     EXPECT_EQ(pty.readAvailable(), block.substr(0, sent)) << "what was counted as sent is what went out";
 }
 
+// Output the line holds back is dropped when the port closes, rather than left for
+// the close to wait on: a serial port with CTS low or an XOFF received would hold
+// the close (and the window) until it drained, up to half a minute. Here the far
+// end never reads; what it finds after the close is at most what had already
+// crossed the line, the start of what was sent and in order.
+TEST_F(DriverSend, ClosingDropsTheOutputTheLineHoldsBack) {
+    clock.setStep(10);
+    ASSERT_TRUE(driver.Connect());
+    const std::string block = Pattern(256 * 1024);
+    const std::uint32_t sent =
+        driver.SendDataWithTimeout(block.data(), static_cast<std::uint32_t>(block.size()), 50);
+    ASSERT_GT(sent, 0u);
+    ASSERT_LT(sent, block.size()) << "the line is full";
+
+    driver.Disconnect();
+    const std::string arrived = pty.readAvailable();
+    EXPECT_LT(arrived.size(), sent) << "the output still held when the port closed is dropped";
+    EXPECT_EQ(arrived, block.substr(0, arrived.size()));
+}
+
 TEST_F(DriverSend, XoffFromTheFarEndHoldsTheLineUntilXon) {
     clock.setStep(10);
     driver.SetSwFlow(sfXONXOFF);

@@ -72,4 +72,14 @@ int OpenDescriptorCount() {
     return count;
 }
 
+bool MarkedExclusive(const std::string& device) {
+    // Without administrator rights the open itself is refused.
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return errno == EBUSY;
+    int exclusive = 0;
+    ::ioctl(fd, TIOCGEXCL, &exclusive);
+    ::close(fd);
+    return exclusive != 0;
+}
+
 }  // namespace varelo::test

@@ -37,4 +37,7 @@ class PseudoTerminal {
 // Descriptors this process holds open.
 int OpenDescriptorCount();
 
+// Whether the tty at the path carries the exclusive mark (TIOCEXCL).
+bool MarkedExclusive(const std::string& device);
+
 }  // namespace varelo::test

@@ -1,5 +1,7 @@
 #include "serial/ui/config_port_dialog.h"
 
+#include "widgets/outer_size.h"
+
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -45,7 +47,6 @@ TConfigPort1::TConfigPort1(QWidget* parent) : QDialog(parent) {
     setWindowTitle(" Settings Port");
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(200, 275);
     QFont font("MS Sans Serif");
     font.setPixelSize(11);
     setFont(font);
@@ -82,6 +83,7 @@ TConfigPort1::TConfigPort1(QWidget* parent) : QDialog(parent) {
     setTabOrder(cboStop, cboFlow);
     setTabOrder(cboFlow, btnOK);
     setTabOrder(btnOK, CboHand);
+    setOuterSize(this, {200, 275}, Resizing::Fixed);
 
     FormCreate();
 }

@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QLineEdit>
+#include <QRawFont>
 #include <QVBoxLayout>
 #include <QtTest/QTest>
 
@@ -78,12 +79,16 @@ TEST_F(TerminalViewTest, TabEnterEscapeAndArrowsStayInTheView) {
     }
     QTest::keyClick(view, Qt::Key_Tab, Qt::ShiftModifier);
     EXPECT_TRUE(view->hasFocus());
+    // Shift+Tab and Delete as X11 delivers them: Backtab without text, Delete with DEL.
+    QTest::sendKeyEvent(QTest::Click, view, Qt::Key_Backtab, QString(), Qt::ShiftModifier);
+    EXPECT_TRUE(view->hasFocus());
+    QTest::sendKeyEvent(QTest::Click, view, Qt::Key_Delete, QStringLiteral("\x7f"), Qt::NoModifier);
 
     QKeyEvent euro(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("\u20AC"));
     QApplication::sendEvent(view, &euro);
 
-    // Arrows carry no character; the others arrive as Windows-1252 bytes.
-    EXPECT_EQ(typed, std::string("\t\r\r\x1b\ba\t\x80"));
+    // Arrows and Delete carry no character; the others arrive as Windows-1252 bytes.
+    EXPECT_EQ(typed, std::string("\t\r\r\x1b\ba\t\t\x80"));
     EXPECT_EQ(view->model().CurX(), 1) << "the view does not echo typed keys";
 }
 
@@ -125,6 +130,56 @@ TEST_F(TerminalViewTest, TheNextScrollTakesTheWaitingRepaintBackAndPostsItAgain)
     EXPECT_EQ(delivered, 1);
     EXPECT_FALSE(view.model().RepaintPending());
     EXPECT_EQ(view.model().ScrollCount(), 0);
+}
+
+// The image of one cell of row 1, column 1-based.
+QImage cellImage(const TQVBcrt& view, const QImage& shown, int column) {
+    return shown.copy((column - 1) * view.CharWidth(), 0, view.CharWidth(), view.CharHeight());
+}
+
+// Writes `text` in `font`, which ends in "BC", and expects every byte before them
+// to show something in its own cell and "BC" where the byte count puts them.
+void expectEachByteInItsCell(const QFont& font, const std::string& text) {
+    TQVBcrt reference;
+    reference.setFont(font);
+    reference.WriteString("BC");
+    const QImage letters = reference.grab().toImage();
+    const QImage b = cellImage(reference, letters, 1);
+    const QImage c = cellImage(reference, letters, 2);
+    const QImage blank = cellImage(reference, letters, 3);
+    ASSERT_NE(b, blank);
+
+    TQVBcrt view;
+    view.setFont(font);
+    view.WriteString(text);
+    const QImage shown = view.grab().toImage();
+    int foundB = 0;
+    for (int column = 1; column <= view.Columns() && !foundB; ++column)
+        if (cellImage(view, shown, column) == b) foundB = column;
+    const int columnOfB = static_cast<int>(text.size()) - 1;
+    EXPECT_EQ(foundB, columnOfB) << "the column that shows B";
+    EXPECT_TRUE(cellImage(view, shown, columnOfB + 1) == c) << "C right after B";
+    for (int column = 1; column < columnOfB; ++column)
+        EXPECT_FALSE(cellImage(view, shown, column) == blank) << "column " << column << " shows its byte";
+}
+
+// The bytes the font has no glyph for, and the soft hyphen, which text layout would
+// hide, each keep their one cell: nothing after them moves.
+TEST_F(TerminalViewTest, EveryByteTakesExactlyItsOwnCell) {
+    const QFont viewFont = TQVBcrt().font();
+    for (int missing : {0x7F, 0x81, 0x8D, 0x8F, 0x90, 0x9D}) {
+        SCOPED_TRACE(missing);
+        expectEachByteInItsCell(viewFont, {'A', static_cast<char>(missing), '\xAD', 'B', 'C'});
+    }
+
+    // Glyphs another font lends (a proportional one, wider or narrower than the
+    // cell) stay in their cells too: this font lacks the soft hyphen, ² and ³.
+    QFont lacking("DejaVu Math TeX Gyre");
+    lacking.setPixelSize(11);
+    const QRawFont lackingRaw = QRawFont::fromFont(lacking);
+    ASSERT_EQ(lackingRaw.familyName(), "DejaVu Math TeX Gyre");
+    ASSERT_EQ(lackingRaw.glyphIndexesForString(QStringLiteral("\u00B2")).value(0), 0u);
+    expectEachByteInItsCell(lacking, "A\xB2\xB3\xAD\xB2\x7F" "BC");
 }
 
 TEST_F(TerminalViewTest, DrawsEachCellInItsColoursAndTheCaretOnlyWhileFocused) {

@@ -3,6 +3,7 @@
 #include "util/cp1252.h"
 #include "widgets/reference_windows/ascii_table_lines.h"
 #include "widgets/reference_windows/close_button.h"
+#include "widgets/outer_size.h"
 #include "widgets/reference_windows/form_style.h"
 
 #include <QPlainTextEdit>
@@ -13,7 +14,7 @@ namespace varelo {
 TFCarAscii::TFCarAscii(QWidget* parent)
     : QDialog(parent), Memo1(new QPlainTextEdit(this)), BitBtn1(makeCloseButton(this)) {
     setWindowTitle(QStringLiteral("FCarAscii"));
-    resize(596, 480);
+    setOuterSize(this, {596, 480});
 
     Memo1->setGeometry(4, 32, 577, 417);
     setUpTableMemo(Memo1, -11);

@@ -1,6 +1,7 @@
 #include "widgets/reference_windows/control_characters_window.h"
 
 #include "util/cp1252.h"
+#include "widgets/outer_size.h"
 #include "widgets/reference_windows/close_button.h"
 #include "widgets/reference_windows/control_characters_text.h"
 #include "widgets/reference_windows/form_style.h"
@@ -32,7 +33,7 @@ TCaracteresDeControl::TCaracteresDeControl(QWidget* parent)
       Memo2(new QPlainTextEdit(this)),
       BitBtn1(makeCloseButton(this)) {
     setWindowTitle(QStringLiteral(" Caracteres de Control"));
-    resize(507, 386);
+    setOuterSize(this, {507, 386});
 
     Memo1->setGeometry(4, 36, 237, 313);
     fillMemo(Memo1, controlCharactersLowLines());

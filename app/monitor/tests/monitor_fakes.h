@@ -41,6 +41,14 @@ class RecordingView final : public MonitorView {
     }
 };
 
+// What a non-blocking descriptor (a pipe's read end) holds now.
+inline std::string readWaiting(int fd) {
+    std::string got;
+    char buffer[65536];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) got.append(buffer, static_cast<std::size_t>(n));
+    return got;
+}
+
 class FixedClock final : public WallClock {
   public:
     TimeOfDay time;

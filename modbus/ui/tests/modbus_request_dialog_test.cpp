@@ -59,7 +59,7 @@ class RequestDialog : public testing::Test, private GuiApplicationFirst {
 
 TEST_F(RequestDialog, FieldsStartWithTheirLimitsAndDefaults) {
     EXPECT_EQ(dialog.windowTitle(), " Configuration demand MODBUS/JBUS");
-    EXPECT_EQ(dialog.size(), QSize(431, 191));
+    EXPECT_EQ(dialog.frameGeometry().size(), QSize(431, 191));
     EXPECT_EQ(dialog.Label10->text(), "MODBUS/JBUS");
     EXPECT_TRUE(dialog.Label10->font().bold());
     EXPECT_EQ(dialog.BitBtn1->text(), "&OK");

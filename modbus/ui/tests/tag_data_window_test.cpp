@@ -41,7 +41,7 @@ using TagDataWindow = testing_support::GuiTest;
 TEST_F(TagDataWindow, StartsWithSilverLampsInARowAndAnEmptyMap) {
     TFormParvolin window;
     EXPECT_EQ(window.windowTitle(), " Datos Etiqueta Parvolin");
-    EXPECT_EQ(window.size(), QSize(234, 382));
+    EXPECT_EQ(window.frameGeometry().size(), QSize(234, 382));
     EXPECT_EQ(window.BF1->text(), "Inicializar");
     EXPECT_FALSE(window.BF1->icon().isNull());
     EXPECT_FALSE(window.BF1->focusPolicy() & Qt::TabFocus) << "not a tab stop";

@@ -60,7 +60,7 @@ TEST_F(ConfigPortDialog, ListsHoldTheirItemsInOrderAndNothingIsChosenBeforeTheFi
 
 TEST_F(ConfigPortDialog, CaptionLabelsAndTabOrder) {
     EXPECT_EQ(dialog.windowTitle().toStdString(), " Settings Port");
-    EXPECT_EQ(dialog.size(), QSize(200, 275));
+    EXPECT_EQ(dialog.frameGeometry().size(), QSize(200, 275));
     const std::vector<std::string> labels = {
         dialog.Label1->text().toStdString(), dialog.Label2->text().toStdString(),
         dialog.Label3->text().toStdString(), dialog.Label4->text().toStdString(),
