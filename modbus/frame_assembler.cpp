@@ -25,7 +25,7 @@ bool crcRight(std::string_view frame) {
 struct Lengths {
     std::size_t request, answer;
 };
-Lengths lengthsOf(std::string_view head) {
+Lengths anyLengthsOf(std::string_view head) {
     return {RtuFrameLength(head, FrameRole::Request), RtuFrameLength(head, FrameRole::Answer)};
 }
 
@@ -48,7 +48,7 @@ class InterleaveSearch {
 
   private:
     static bool whole(const std::string& s) {
-        const Lengths l = lengthsOf(s);
+        const Lengths l = anyLengthsOf(s);
         return (s.size() == l.request || s.size() == l.answer) && crcRight(s);
     }
 
@@ -93,6 +93,15 @@ std::int64_t FrameAssembler::Buffer::timeOf(std::size_t offset, bool end) const 
 
 FrameAssembler::FrameAssembler(TelegramFraming framing, std::int64_t pieceWaitUs)
     : framing_(framing), pieceWaitUs_(pieceWaitUs) {}
+
+FrameAssembler::Lengths FrameAssembler::lengthsOf(std::string_view head) const {
+    const auto any = anyLengthsOf(head);
+    if (expected_ && head.size() >= 2 && static_cast<std::uint8_t>(head[0]) == expected_->first &&
+        (static_cast<std::uint8_t>(head[1]) & 0x7F) == expected_->second) {
+        return {any.answer, any.answer};
+    }
+    return {any.request, any.answer};
+}
 
 void FrameAssembler::emit(const Buffer& buffer, std::size_t from, std::size_t to, bool backToBack,
                           std::vector<AssembledFrame>& out) const {
@@ -142,7 +151,8 @@ void FrameAssembler::cutRtu(const Buffer& buffer, std::vector<AssembledFrame>& o
             p = all.size();
             break;
         }
-        const Lengths l = lengthsOf(rest);
+        // Any whole frame with a right check is cut out, whatever it is taken for.
+        const auto l = anyLengthsOf(rest);
         std::size_t taken = 0;
         for (const std::size_t length : {l.request, l.answer}) {
             if (length >= 4 && length < rest.size() && crcRight(rest.substr(0, length))) {

@@ -43,6 +43,13 @@ class FrameAssembler {
   public:
     FrameAssembler(TelegramFraming framing, std::int64_t pieceWaitUs);
 
+    // The station and function of the request that waits for its answer: a
+    // frame of theirs is measured as an answer only (a cut answer can be as
+    // long as a whole request).
+    void expectAnswer(std::optional<std::pair<std::uint8_t, std::uint8_t>> stationFunction) {
+        expected_ = stationFunction;
+    }
+
     // The frames that are whole once `telegram` has come, in order.
     void feed(const TimedTelegram& telegram, std::vector<AssembledFrame>& out);
 
@@ -84,8 +91,14 @@ class FrameAssembler {
               std::vector<AssembledFrame>& out) const;
     void keepRest(const Buffer& buffer, std::size_t used);
 
+    struct Lengths {
+        std::size_t request, answer;
+    };
+    Lengths lengthsOf(std::string_view head) const;
+
     TelegramFraming framing_;
     std::int64_t pieceWaitUs_;
+    std::optional<std::pair<std::uint8_t, std::uint8_t>> expected_;
     Buffer waiting_;
 };
 

@@ -66,7 +66,13 @@ ModbusWatch::ModbusWatch(WatchOptions options)
 void ModbusWatch::receive(int line, const TimedTelegram& telegram) {
     line = line == 0 ? 0 : 1;
     scratch_.clear();
-    assemblers_[static_cast<std::size_t>(line)].feed(telegram, scratch_);
+    FrameAssembler& assembler = assemblers_[static_cast<std::size_t>(line)];
+    if (pending_) {
+        assembler.expectAnswer(std::make_pair(pending_->station, pending_->function));
+    } else {
+        assembler.expectAnswer(std::nullopt);
+    }
+    assembler.feed(telegram, scratch_);
     for (AssembledFrame& f : scratch_) frameIn(line, false, std::move(f));
 }
 
@@ -84,7 +90,9 @@ void ModbusWatch::frameIn(int line, bool sent, AssembledFrame frame) {
     expireTimeout(frame.startUs);
     ++statistics_.frames;
     if (!sent && takeAsEcho(line, frame)) return;
-    settleEcho(line);
+    // A piece that waited from before the request says nothing about its echo.
+    const std::optional<EchoWait>& wait = echoWait_[static_cast<std::size_t>(line)];
+    if (!wait || frame.startUs >= wait->startUs) settleEcho(line);
     classify(line, sent, std::move(frame));
 }
 
@@ -149,13 +157,14 @@ void ModbusWatch::request(WatchEntry e) {
     e.broadcast = e.frame.station == 0;
     const int line = e.line;
     const std::string bytes = e.bytes;
+    const std::int64_t startUs = e.startUs;
     const std::int64_t endUs = e.endUs;
     const std::uint8_t station = e.frame.station, function = e.frame.function;
     const FrameFields fields = e.frame;
     WatchEntry& pushed = push(std::move(e), false);
     const std::uint64_t id = firstId_ + queue_.size() - 1;
     if (!pushed.broadcast) pending_ = Pending{id, station, function, fields, pushed.frame, endUs, line};
-    echoWait_[static_cast<std::size_t>(line)] = EchoWait{id, bytes, endUs, function};
+    echoWait_[static_cast<std::size_t>(line)] = EchoWait{id, bytes, startUs, endUs, function};
 }
 
 void ModbusWatch::answer(WatchEntry e) {
@@ -201,6 +210,7 @@ void ModbusWatch::invalid(WatchEntry e) {
 void ModbusWatch::timeOut(std::int64_t atUs) {
     WatchEntry e;
     e.kind = EntryKind::Timeout;
+    atUs = std::max(atUs, pending_->endUs);
     e.line = pending_->line;
     e.startUs = e.endUs = atUs;
     e.frame = pending_->frame;

@@ -101,6 +101,7 @@ class ModbusWatch {
     struct EchoWait {
         std::uint64_t id;
         std::string bytes;
+        std::int64_t startUs;
         std::int64_t endUs;
         int function;
         bool echoed = false;

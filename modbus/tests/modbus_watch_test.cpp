@@ -93,6 +93,21 @@ TEST_F(WatchTest, AnAnswerInPiecesIsJoinedAndTimedFromItsFirstPiece) {
     EXPECT_EQ(watch.statistics().invalidFrames, 0);
 }
 
+TEST_F(WatchTest, AnAnswerCutWhereARequestWouldEndStillWaitsForItsLastPiece) {
+    // A 2-register answer is 9 bytes; its first 8 are as long as a read request.
+    const std::string read = rtu("02 03 00 10 00 02");
+    std::string answer = rtu("02 03 04 00 10 00 11");
+    answer.back() = static_cast<char>(answer.back() ^ 0xFF);  // and its check is wrong
+    rx(0, read, 0);
+    rx(0, answer.substr(0, 4), 10);
+    rx(0, answer.substr(4, 4), 25);
+    rx(0, answer.substr(8), 40);
+    rx(0, read, 300);
+    watch.finish();
+    EXPECT_EQ(entries(), (Entries{"request 2/3", "invalid bad-check 2/3 pieces=3 after 9200 us", "request 2/3"}));
+    EXPECT_EQ(station(2).timeouts, 0);
+}
+
 TEST_F(WatchTest, ARequestWithNoAnswerTimesOut) {
     rx(0, read17, 0);
     watch.expire(1000 * ms);  // 999.2 ms after the request's end: not yet
