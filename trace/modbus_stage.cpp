@@ -11,9 +11,11 @@ TimedTelegram Timed(const std::string& bytes, KernelStamp start, KernelStamp end
 
 }  // namespace
 
-ModbusStage::ModbusStage(const ModbusTraceOptions& options, std::vector<TraceOutput*> outputs)
+ModbusStage::ModbusStage(const ModbusTraceOptions& options, std::vector<TraceOutput*> outputs, bool text, bool json)
     : options_(options),
       outputs_(std::move(outputs)),
+      text_(text),
+      json_(json),
       watch_(WatchOptions{options.framing, options.timeoutMs * 1000}) {}
 
 void ModbusStage::telegram(const Telegram& telegram) {
@@ -68,10 +70,13 @@ void ModbusStage::passDecided() {
             if (any) t.gapAnyLine = t.start - *any;
             lastEnd_[line] = t.end;
         }
-        t.notes.text.push_back(DescribeEntry(e, options_.values));
-        std::string json;
-        AppendEntryJson(json, e, options_.values, false);
-        t.notes.fields.emplace_back("modbus", std::move(json));
+        // A time-out has nothing else to show: its line is always made.
+        if (text_ || t.bytes.empty()) t.notes.text.push_back(DescribeEntry(e, options_.values));
+        if (json_) {
+            std::string json;
+            AppendEntryJson(json, e, options_.values, false);
+            t.notes.fields.emplace_back("modbus", std::move(json));
+        }
         for (TraceOutput* output : outputs_) output->telegram(t);
     }
 }

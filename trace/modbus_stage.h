@@ -20,7 +20,8 @@ namespace varelo {
 // request's mark; a time-out is a telegram without bytes.
 class ModbusStage final : public TraceOutput {
   public:
-    ModbusStage(const ModbusTraceOptions& options, std::vector<TraceOutput*> outputs);
+    // `text`: the outputs show the line of text; `json`: they write the JSON object.
+    ModbusStage(const ModbusTraceOptions& options, std::vector<TraceOutput*> outputs, bool text, bool json);
 
     void telegram(const Telegram& telegram) override;
     void lineEvent(const LineEvent& event) override;
@@ -39,6 +40,7 @@ class ModbusStage final : public TraceOutput {
 
     ModbusTraceOptions options_;
     std::vector<TraceOutput*> outputs_;
+    bool text_, json_;
     ModbusWatch watch_;
     std::vector<WatchEntry> entries_;
     std::array<std::optional<KernelStamp>, 2> lastEnd_;

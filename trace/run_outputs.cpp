@@ -49,7 +49,9 @@ std::optional<std::string> RunOutputs::open(const RecordHeader* recordHeader, st
     formatted_->addSink(*screenSink_, options_.colour && ::isatty(STDOUT_FILENO));
     if (fileSink_) formatted_->addSink(*fileSink_, false);
     if (options_.modbus.on) {
-        modbus_ = std::make_unique<ModbusStage>(options_.modbus, std::vector<TraceOutput*>{formatted_.get()});
+        modbus_ = std::make_unique<ModbusStage>(options_.modbus, std::vector<TraceOutput*>{formatted_.get()},
+                                                options_.format == OutputFormat::Screen,
+                                                options_.format == OutputFormat::Json);
         pipeline_->addOutput(modbus_.get());
     } else {
         pipeline_->addOutput(formatted_.get());
