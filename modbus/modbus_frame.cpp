@@ -1,7 +1,24 @@
 #include "modbus/modbus_frame.h"
 
+#include "modbus/hex_text.h"
+
+#include <array>
+
 namespace varelo {
 namespace {
+
+// The CRC-16 (polynomial A001, reflected) of every byte value, so that a byte
+// costs one look-up instead of eight shifts.
+constexpr std::array<std::uint16_t, 256> crcTable() {
+    std::array<std::uint16_t, 256> table{};
+    for (unsigned value = 0; value < 256; ++value) {
+        std::uint16_t crc = static_cast<std::uint16_t>(value);
+        for (int bit = 0; bit < 8; ++bit) crc = static_cast<std::uint16_t>(crc & 1 ? (crc >> 1) ^ 0xA001 : crc >> 1);
+        table[value] = crc;
+    }
+    return table;
+}
+constexpr std::array<std::uint16_t, 256> kCrcTable = crcTable();
 
 char lowByte(std::int32_t value) {
     return static_cast<char>(value & 0xFF);
@@ -33,40 +50,22 @@ std::string modbusMessage(std::int32_t station, std::int32_t function, std::int3
     }
 }
 
-std::string upperHex(const std::string& bytes) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string hex;
-    hex.reserve(bytes.size() * 2);
-    for (const unsigned char b : bytes) {
-        hex += kDigits[b >> 4];
-        hex += kDigits[b & 0x0F];
-    }
-    return hex;
-}
-
 }  // namespace
 
 std::string BuildModbusFrame(std::int32_t station, std::int32_t function, std::int32_t address,
                              std::int32_t quantity, const std::string& framing) {
     const std::string message = modbusMessage(station, function, address, quantity);
     if (framing == "RTU") return message + ModbusCrc16(message);
-    return ":" + upperHex(message + ModbusLrc(message)) + "\r\n";
+    return ":" + HexBytesText(message + ModbusLrc(message)) + "\r\n";
 }
 
-std::string ModbusCrc16(const std::string& bytes) {
+std::string ModbusCrc16(std::string_view bytes) {
     std::uint16_t crc = 0xFFFF;
-    for (const unsigned char b : bytes) {
-        crc ^= b;
-        for (int bit = 0; bit < 8; ++bit) {
-            const bool lowBit = crc & 1;
-            crc >>= 1;
-            if (lowBit) crc ^= 0xA001;
-        }
-    }
+    for (const unsigned char b : bytes) crc = static_cast<std::uint16_t>(crc >> 8 ^ kCrcTable[(crc ^ b) & 0xFF]);
     return {static_cast<char>(crc & 0xFF), static_cast<char>(crc >> 8)};
 }
 
-std::string ModbusLrc(const std::string& bytes) {
+std::string ModbusLrc(std::string_view bytes) {
     unsigned sum = 0;
     for (const unsigned char b : bytes) sum += b;
     return std::string(1, static_cast<char>((0x100 - (sum & 0xFF)) & 0xFF));

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace varelo {
 
@@ -18,9 +19,9 @@ std::string BuildModbusFrame(std::int32_t station, std::int32_t function, std::i
                              std::int32_t quantity, const std::string& framing);
 
 // The MODBUS CRC-16 of the bytes, as the two bytes it is sent as: low, then high.
-std::string ModbusCrc16(const std::string& bytes);
+std::string ModbusCrc16(std::string_view bytes);
 
 // The MODBUS LRC of the bytes: one byte, the two's complement of their sum.
-std::string ModbusLrc(const std::string& bytes);
+std::string ModbusLrc(std::string_view bytes);
 
 }  // namespace varelo

@@ -48,7 +48,14 @@ std::optional<std::string> RunOutputs::open(const RecordHeader* recordHeader, st
     formatted_ = std::make_unique<FormattedOutput>(options_.format, view_);
     formatted_->addSink(*screenSink_, options_.colour && ::isatty(STDOUT_FILENO));
     if (fileSink_) formatted_->addSink(*fileSink_, false);
-    pipeline_->addOutput(formatted_.get());
+    if (options_.modbus.on) {
+        modbus_ = std::make_unique<ModbusStage>(options_.modbus, std::vector<TraceOutput*>{formatted_.get()},
+                                                options_.format == OutputFormat::Screen,
+                                                options_.format == OutputFormat::Json);
+        pipeline_->addOutput(modbus_.get());
+    } else {
+        pipeline_->addOutput(formatted_.get());
+    }
     return std::nullopt;
 }
 
@@ -64,6 +71,7 @@ void RunOutputs::finish() {
     if (finished_) return;
     finished_ = true;
     pipeline_->finish();
+    if (modbus_) modbusSummary_ = modbusStatistics();
     if (fileSink_) fileSink_->close();
     if (screenSink_) screenSink_->close();
     if (record_) record_->close();
@@ -93,7 +101,33 @@ std::string RunOutputs::summary(double seconds, const std::vector<std::string>& 
     for (const auto& analyser : pipeline_->analysers()) {
         for (const std::string& line : analyser->summary()) text += "  " + line + "\n";
     }
+    text += modbusSummary_;
     return text;
+}
+
+void RunOutputs::sent(int line, KernelStamp start, KernelStamp end, const std::string& bytes) {
+    if (modbus_) {
+        modbus_->sent(line, start, end, bytes);
+        return;
+    }
+    Telegram t;
+    t.line = line;
+    t.start = start;
+    t.end = end;
+    t.bytes = bytes;
+    t.sent = true;
+    if (formatted_) formatted_->telegram(t);
+}
+
+std::string RunOutputs::modbusStatistics() {
+    if (!modbus_) return {};
+    const WatchStatistics& statistics = modbus_->statistics();
+    if (options_.format == OutputFormat::Json) {
+        const std::string json = "{\"modbus_statistics\":" + statistics.json() + "}\n";
+        for (TextSink* sink : {screenSink_.get(), fileSink_.get()})
+            if (sink) sink->put(json);
+    }
+    return statistics.text();
 }
 
 }  // namespace varelo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "trace/formatted_output.h"
+#include "trace/modbus_stage.h"
 #include "trace/record_file.h"
 #include "trace/trace_pipeline.h"
 
@@ -31,14 +32,22 @@ class RunOutputs {
     // The run's summary for standard error.
     std::string summary(double seconds, const std::vector<std::string>& paths) const;
 
+    // A telegram this program wrote (--send): shown as sent, and with --modbus read as a request.
+    void sent(int line, KernelStamp start, KernelStamp end, const std::string& bytes);
+    // With --modbus, the statistics so far: as text lines for standard error, and
+    // with --json also as one JSON object on the outputs.
+    std::string modbusStatistics();
+
   private:
     const TraceOptions& options_;
     TraceView view_;
     std::unique_ptr<TracePipeline> pipeline_;
     std::unique_ptr<TextSink> screenSink_, fileSink_;
     std::unique_ptr<FormattedOutput> formatted_;
+    std::unique_ptr<ModbusStage> modbus_;
     std::unique_ptr<RecordWriter> record_;
     bool finished_ = false;
+    std::string modbusSummary_;  // the statistics at the end of the run
 };
 
 // How a line's telegrams are cut, from the options and the line's own settings.

@@ -15,6 +15,7 @@ sigset_t StopSet() {
     sigemptyset(&set);
     sigaddset(&set, SIGINT);
     sigaddset(&set, SIGTERM);
+    sigaddset(&set, SIGUSR1);  // not a stop: the MODBUS statistics so far
     return set;
 }
 

@@ -9,7 +9,7 @@
 
 namespace varelo {
 
-// SIGINT and SIGTERM turned into a call on the event loop, so that a run ends
+// SIGINT and SIGTERM (and SIGUSR1, which asks for the statistics so far) turned into a call on the event loop, so that a run ends
 // cleanly (outputs flushed, lines closed, lock files removed) rather than dying
 // wherever the signal finds it. SIGPIPE is ignored: a closed output is a write
 // error the run reports.

@@ -15,6 +15,7 @@ std::string Flags(const Telegram& t, std::string_view separator, bool quoted) {
     };
     if (t.cut) add("cut");
     if (t.continued) add("continued");
+    if (t.sent) add("sent");
     return flags;
 }
 

@@ -26,6 +26,7 @@ struct Telegram {
     std::string bytes;
     bool cut = false;        // ended at the length cap; the rest follows in the next one
     bool continued = false;  // the rest of a telegram that was cut
+    bool sent = false;       // written by this program (--send), not received
     // Filled in when telegrams of both lines are put in order.
     std::optional<KernelStamp> gapSameLine;  // from the previous telegram's end on this line
     std::optional<KernelStamp> gapAnyLine;   // from the previous telegram's end on either line

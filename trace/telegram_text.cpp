@@ -61,8 +61,16 @@ std::string TelegramBodyText(std::string_view bytes, RenderMode mode) {
 }
 
 std::string TelegramScreenText(const Telegram& t, const TraceView& view, bool colour) {
-    std::string header = TimeOfDayText(t.start, view) + " " + view.names[static_cast<std::size_t>(t.line)] + " -> " +
-                         std::to_string(t.bytes.size()) + (t.bytes.size() == 1 ? " byte" : " bytes");
+    if (t.bytes.empty() && !t.notes.text.empty()) {
+        // A finding of its own, such as a MODBUS time-out: the time and the line, then what it is.
+        std::string out = Paint(TimeOfDayText(t.start, view) + " " + view.names[static_cast<std::size_t>(t.line)],
+                                kLineColour[t.line], colour);
+        for (const std::string& line : t.notes.text) out += "  " + line + "\n";
+        return out;
+    }
+    std::string header = TimeOfDayText(t.start, view) + " " + view.names[static_cast<std::size_t>(t.line)] +
+                         (t.sent ? " <- " : " -> ") + std::to_string(t.bytes.size()) +
+                         (t.bytes.size() == 1 ? " byte" : " bytes");
     if (t.gapSameLine) header += ", gap " + MillisecondsText(*t.gapSameLine);
     if (view.lineCount > 1 && t.gapAnyLine) header += ", after either line " + MillisecondsText(*t.gapAnyLine);
     if (t.continued) header += ", continued";

@@ -31,6 +31,12 @@ void TraceLine::pull() {
     if (device_) device_->inputWaiting();
 }
 
+bool TraceLine::write(const std::string& bytes) {
+    if (!device_) return false;
+    const std::optional<std::uint32_t> written = device_->write(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    return written && *written == bytes.size();
+}
+
 void TraceLine::close() {
     retryTimer_.stop();
     modemTimer_.stop();

@@ -41,6 +41,8 @@ class TraceLine {
     // the silence is judged.
     void pull();
     bool isOpen() const { return device_ != nullptr; }
+    // Writes on the line (--send); false when the line is away or takes less.
+    bool write(const std::string& bytes);
     void close();
 
     static constexpr int kRetryMilliseconds = 200;

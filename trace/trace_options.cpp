@@ -1,5 +1,7 @@
 #include "trace/trace_options.h"
 
+#include "trace/modbus_option_rows.h"
+
 #include <charconv>
 #include <cmath>
 #include <map>
@@ -288,6 +290,9 @@ std::string Check(const TraceOptions& o, bool gapZeroGiven) {
     if (!o.replayFile.empty() && !o.recordFile.empty()) return "--record and --replay cannot be used together";
     if (o.devices.size() == 2 && o.devices[0] == o.devices[1]) return "the same device twice: " + o.devices[0];
     if (gapZeroGiven && !o.delimiter.empty()) return "a gap of 0 cuts at every block and cannot be used with --end";
+    if (o.send.bytes.empty() && (o.send.everyMs || o.send.check != AppendedCheck::None))
+        return "--every and --append go with --send";
+    if (!o.send.bytes.empty() && !o.replayFile.empty()) return "--send writes on a line and cannot be used with --replay";
     return {};
 }
 
@@ -299,6 +304,7 @@ const std::vector<TraceOptionGroup>& TraceOptionTable() {
         {"Telegrams", FramingRows()},
         {"Output", OutputRows()},
         {"Run", RunRows()},
+        ModbusOptionGroup(),
     };
     return table;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "trace/line_format.h"
+#include "trace/modbus_settings.h"
 
 #include <array>
 #include <cstdint>
@@ -38,6 +39,9 @@ struct TraceOptions {
     std::optional<double> durationSeconds;
     std::optional<std::uint64_t> count;
     bool help = false;
+
+    ModbusTraceOptions modbus;
+    SendOptions send;
 };
 
 // One command-line option: its name ("--baud"), the name of its value (empty for

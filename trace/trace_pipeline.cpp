@@ -47,6 +47,7 @@ void TracePipeline::block(int line, KernelStamp stamp, std::span<const std::uint
 void TracePipeline::idle(KernelStamp now) {
     for (TelegramFramer& framer : framers_) framer.idle(now);
     release();
+    for (TraceOutput* output : outputs_) output->idle(now);
 }
 
 void TracePipeline::lineEvent(LineEvent event) {
@@ -67,6 +68,10 @@ std::optional<KernelStamp> TracePipeline::nextDeadline() const {
     for (const TelegramFramer& framer : framers_) {
         if (!framer.open() || framer.rule().silence == 0) continue;
         if (!earliest || framer.deadline() < *earliest) earliest = framer.deadline();
+    }
+    for (const TraceOutput* output : outputs_) {
+        const std::optional<KernelStamp> at = output->deadline();
+        if (at && (!earliest || *at < *earliest)) earliest = at;
     }
     return earliest;
 }

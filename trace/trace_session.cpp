@@ -8,6 +8,8 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <signal.h>
+
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -47,7 +49,13 @@ class LiveRun {
         view.wallOffset = WallOffsetNow();
         outputs_ = std::make_unique<RunOutputs>(options_, view, formats);
         outputs_->pipeline().setTelegramLimit(options_.count);
-        RunSignals stopSignals([this](int) { stop(0); });
+        RunSignals stopSignals([this](int signal) {
+            if (signal == SIGUSR1) {
+                std::cerr << outputs_->modbusStatistics() << std::flush;
+            } else {
+                stop(0);
+            }
+        });
         if (auto error = stopSignals.start()) {
             Say(*error);
             return kExitFailed;
@@ -81,6 +89,12 @@ class LiveRun {
         silenceTimer_.setSingleShot(true);
         silenceTimer_.setTimerType(Qt::PreciseTimer);
         QObject::connect(&silenceTimer_, &QTimer::timeout, [this] { silenceCame(); });
+        if (!options_.send.bytes.empty()) {
+            sendTimer_.setTimerType(Qt::PreciseTimer);
+            QObject::connect(&sendTimer_, &QTimer::timeout, [this] { send(); });
+            QTimer::singleShot(0, [this] { send(); });
+            if (options_.send.everyMs) sendTimer_.start(static_cast<int>(*options_.send.everyMs));
+        }
         if (options_.durationSeconds) {
             QTimer::singleShot(static_cast<int>(std::ceil(*options_.durationSeconds * 1000)), Qt::PreciseTimer,
                                [this] { stop(0); });
@@ -131,6 +145,19 @@ class LiveRun {
         afterInput();
     }
 
+    // The --send telegram with its check, on the first line. Its stamps: the
+    // moment it is written, and that plus the time its bytes take on the line.
+    void send() {
+        if (stopping_) return;
+        const bool ascii = options_.modbus.on && options_.modbus.framing == TelegramFraming::Ascii;
+        const std::string bytes = TelegramToSend(options_.send.bytes, options_.send.check, ascii);
+        const KernelStamp start = KernelStampNow();
+        if (!lines_[0]->write(bytes)) return;
+        const auto perByte = static_cast<KernelStamp>(CharacterNanoseconds(options_.lines[0]));
+        outputs_->sent(0, start, start + static_cast<KernelStamp>(bytes.size()) * perByte, bytes);
+        afterInput();
+    }
+
     void checkOutputs() {
         if (outputs_->failure()) stop(kExitFailed);
     }
@@ -160,6 +187,7 @@ class LiveRun {
     std::unique_ptr<RunOutputs> outputs_;
     std::vector<std::unique_ptr<TraceLine>> lines_;
     QTimer silenceTimer_;
+    QTimer sendTimer_;
     KernelStamp armedFor_ = 0;
     KernelStamp started_ = 0;
     bool stopping_ = false;

@@ -2,6 +2,7 @@
 
 #include "trace/telegram.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,9 @@ class TraceOutput {
     virtual void lineEvent(const LineEvent& event) = 0;
     // The run's last words, once, after everything else.
     virtual void finish() {}
+    // Time has come to `now` (an output that waits for something, as the MODBUS stage does).
+    virtual void idle(KernelStamp now) { (void)now; }
+    virtual std::optional<KernelStamp> deadline() const { return std::nullopt; }
 };
 
 }  // namespace varelo

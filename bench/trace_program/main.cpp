@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
     constexpr const char* kUsage =
         "usage: bench_trace <figure> [--option value ...]\n"
         "figures: flood (--reader trace|cat|picocom --seconds S), stamp (--rate N --seconds S),\n"
-        "         idle (--seconds S); each with --trace PATH --dir FOLDER\n";
+        "         idle (--seconds S), modbus-replay; each with --trace PATH --dir FOLDER\n";
     if (argc < 2) {
         std::fputs(kUsage, stderr);
         return 2;
@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     if (figure == "flood") return TraceFloodFigure(*options);
     if (figure == "stamp") return TraceStampFigure(*options);
     if (figure == "idle") return TraceIdleFigure(*options);
+    if (figure == "modbus-replay") return TraceModbusReplayFigure(*options);
     std::fputs(kUsage, stderr);
     return 2;
 }

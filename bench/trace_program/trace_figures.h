@@ -13,4 +13,7 @@ int TraceStampFigure(const BenchOptions& options);
 // --seconds S: two lines open and quiet.
 int TraceIdleFigure(const BenchOptions& options);
 
+// A recorded MODBUS bus of a million transactions replayed with --modbus rtu --json.
+int TraceModbusReplayFigure(const BenchOptions& options);
+
 }  // namespace varelo::bench

@@ -17,34 +17,6 @@ using namespace std::chrono_literals;
 constexpr auto kPatience = std::chrono::seconds(10);
 
 
-// A socat pty pair whose two ends are links at fixed paths.
-class SocatLine {
-  public:
-    SocatLine(std::string near, std::string far) : near_(std::move(near)), far_(std::move(far)) {}
-    ~SocatLine() { stop(); }
-
-    bool start() {
-        socat_ = std::make_unique<ChildProcess>(
-            "/usr/bin/env", std::vector<std::string>{"socat", "pty,raw,echo=0,link=" + near_,
-                                                     "pty,raw,echo=0,link=" + far_});
-        for (int tenths = 0; tenths < 100; ++tenths) {
-            if (std::filesystem::exists(near_) && std::filesystem::exists(far_)) return true;
-            std::this_thread::sleep_for(100ms);
-        }
-        return false;
-    }
-    void stop() {
-        if (!socat_) return;
-        socat_->signal(SIGTERM);
-        socat_->waitForExit(kPatience);
-        socat_.reset();
-    }
-
-  private:
-    std::string near_, far_;
-    std::unique_ptr<ChildProcess> socat_;
-};
-
 // The far end of a socat line, opened by its link, for writing telegrams into it.
 class FarEnd {
   public:

@@ -4,6 +4,7 @@
 #include "sim/tests/child_process.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <poll.h>
 #include <stdlib.h>
 #include <termios.h>
@@ -13,6 +14,7 @@
 #include <thread>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <regex>
 #include <string>
@@ -160,5 +162,33 @@ inline bool WaitUntilOpen(const std::string& devicePath, std::chrono::millisecon
     }
     return false;
 }
+
+// A socat pty pair whose two ends are links at fixed paths.
+class SocatLine {
+  public:
+    SocatLine(std::string near, std::string far) : near_(std::move(near)), far_(std::move(far)) {}
+    ~SocatLine() { stop(); }
+
+    bool start() {
+        socat_ = std::make_unique<ChildProcess>(
+            "/usr/bin/env", std::vector<std::string>{"socat", "pty,raw,echo=0,link=" + near_,
+                                                     "pty,raw,echo=0,link=" + far_});
+        for (int tenths = 0; tenths < 100; ++tenths) {
+            if (std::filesystem::exists(near_) && std::filesystem::exists(far_)) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return false;
+    }
+    void stop() {
+        if (!socat_) return;
+        socat_->signal(SIGTERM);
+        socat_->waitForExit(std::chrono::seconds(10));
+        socat_.reset();
+    }
+
+  private:
+    std::string near_, far_;
+    std::unique_ptr<ChildProcess> socat_;
+};
 
 }  // namespace varelo::test
