@@ -6,12 +6,26 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <thread>
 
 namespace varelo::test {
+
+std::string ReadFor(int fd, std::size_t count, std::chrono::milliseconds quiet) {
+    std::string bytes;
+    while (bytes.size() < count) {
+        pollfd readable{fd, POLLIN, 0};
+        if (poll(&readable, 1, static_cast<int>(quiet.count())) <= 0) break;
+        char chunk[512];
+        const ssize_t got = ::read(fd, chunk, std::min(sizeof chunk, count - bytes.size()));
+        if (got <= 0) break;
+        bytes.append(chunk, static_cast<std::size_t>(got));
+    }
+    return bytes;
+}
 
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& args) {
     int out[2], err[2];

@@ -39,6 +39,10 @@ class ChildProcess {
     std::string pendingOutput_;
 };
 
+// Reads from `fd` (the far end of a line) until `count` bytes have come, or
+// nothing more comes for `quiet`.
+std::string ReadFor(int fd, std::size_t count, std::chrono::milliseconds quiet);
+
 // Whether a program can be found on the PATH.
 bool onPath(const std::string& program);
 

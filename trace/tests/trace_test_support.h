@@ -100,16 +100,7 @@ class Pty {
     bool write(const std::string& bytes) { return ::write(master_, bytes.data(), bytes.size()) == ssize_t(bytes.size()); }
     // Reads until `count` bytes have come, or nothing more comes for `quiet`.
     std::string read(std::size_t count, std::chrono::milliseconds quiet = std::chrono::milliseconds(3000)) {
-        std::string bytes;
-        while (bytes.size() < count) {
-            pollfd readable{master_, POLLIN, 0};
-            if (poll(&readable, 1, static_cast<int>(quiet.count())) <= 0) break;
-            char chunk[512];
-            const ssize_t got = ::read(master_, chunk, std::min(sizeof chunk, count - bytes.size()));
-            if (got <= 0) break;
-            bytes.append(chunk, static_cast<std::size_t>(got));
-        }
-        return bytes;
+        return ReadFor(master_, count, quiet);
     }
     void closeMaster() {
         if (master_ >= 0) close(master_);
